@@ -1,0 +1,52 @@
+# The two commands of the README:
+#   make run    installs what is missing, builds and starts the launcher
+#               (under Xvfb when there is no display, leaving build/launcher.png)
+#   make test   installs, builds the release and the sanitizer trees, runs every test
+# Also: make (release build only), make bench, make fuzz, make format, make clean.
+
+BUILD        ?= build
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+JOBS         ?= $(shell nproc)
+GENERATOR    := -G Ninja
+
+.PHONY: all deps configure run test bench fuzz format clean
+
+all: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+configure:
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release
+
+deps:
+	@scripts/install-deps.sh
+
+run: deps all
+	scripts/run.sh $(BUILD)
+
+test: deps all
+	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) $(GENERATOR) \
+	  -DCMAKE_BUILD_TYPE=Debug -DVARK_SANITIZE=ON -DVARK_BENCH=OFF
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	@scripts/test.sh $(BUILD) $(ASAN_BUILD)
+
+bench: deps all
+	@mkdir -p $(BUILD)/bench
+	@for b in $(BUILD)/bench/bench_*; do \
+	  [ -x "$$b" ] || continue; \
+	  echo "== $$b"; \
+	  "$$b" --benchmark_out=$$b.json --benchmark_out_format=json || exit 1; \
+	done
+
+fuzz: deps
+	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
+	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARK_FUZZ=ON -DVARK_TESTS=OFF -DVARK_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,35 @@
+// TGraphic: the base of every picture kind (bitmap, PNG, JPEG).
+#pragma once
+
+#include <memory>
+
+#include "platform/graphics/Types.h"
+
+class TCanvas;
+class TBitmap;
+
+class TGraphic {
+ public:
+  virtual ~TGraphic() = default;
+
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual bool Empty() const { return Width() <= 0 || Height() <= 0; }
+
+  // A transparent graphic lets what lies beneath show through where it has alpha.
+  bool Transparent() const { return transparent_; }
+  virtual void SetTransparent(bool value) { transparent_ = value; }
+
+  // Draws the whole graphic scaled into dest (logical coordinates of the canvas),
+  // blending by its alpha. Used by TCanvas::Draw and TCanvas::StretchDraw.
+  virtual void Draw(TCanvas& canvas, const TRect& dest) const = 0;
+
+  // The framework's assignment of this graphic to a bitmap: the bitmap takes
+  // the graphic's size and pixels.
+  virtual void AssignTo(TBitmap& bitmap) const = 0;
+
+  virtual std::unique_ptr<TGraphic> Clone() const = 0;
+
+ protected:
+  bool transparent_ = false;
+};

@@ -1,0 +1,34 @@
+// Scaled, translucent picture drawing (pixman): source-over compositing of a
+// bitmap, scaled from srcRect into destRect, with an overall opacity.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/graphics/Types.h"
+
+class TBitmap;
+
+namespace vark {
+
+enum class ScaleFilter : uint8_t {
+  Nearest,
+  Bilinear,     // the "high-quality bilinear" interpolation mode
+  HighQuality,  // the "high quality" mode: a wider filter when shrinking
+};
+
+// How pixels outside the source are sampled at the edges of a scaled image.
+enum class EdgeMode : uint8_t {
+  Clamp,     // repeat the edge pixels
+  Transparent,
+  TileFlip,  // mirror the image at its edges
+};
+
+// Composites src over dst. The source's alpha is read by its AlphaFormat
+// (afIgnored: opaque; afDefined: straight; afPremultiplied) and scaled by
+// opacity / 255. halfPixelOffset samples pixel centres (x + 0.5). Only pixels of
+// dst inside clip (device coordinates) change.
+void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TBitmap& src,
+                const TRect& srcRect, uint8_t opacity, ScaleFilter filter, bool halfPixelOffset,
+                EdgeMode edge);
+
+}  // namespace vark

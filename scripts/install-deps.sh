@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the tests and the program need,
+# but only those that are missing, so a second run costs a few dpkg queries.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config clang
+  libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libpng-dev
+  libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev zlib1g-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
+  xvfb xauth xdotool
+)
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=
+if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"

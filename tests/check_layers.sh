@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Each layer may include only itself and the layers below it:
+#   platform < support < controls < app. Tools, tests and benchmarks may include any.
+set -u
+root=${1:-$(dirname "$0")/..}
+cd "$root" || exit 2
+status=0
+check() {  # layer, then the include prefixes it must not use
+  local layer=$1; shift
+  for up in "$@"; do
+    hits=$(grep -rnE "^\s*#\s*include\s*\"$up/" "$layer" 2>/dev/null)
+    if [ -n "$hits" ]; then
+      echo "$layer reaches up into $up:"; echo "$hits"; status=1
+    fi
+  done
+}
+check platform support controls app
+check support controls app
+check controls app
+# The toolkit never depends on a concrete backend's headers outside platform/backend.
+hits=$(grep -rnE '#\s*include\s*[<"]SDL' platform --include=*.cpp --include=*.h | grep -v '^platform/backend/sdl/')
+if [ -n "$hits" ]; then echo "SDL used outside platform/backend/sdl:"; echo "$hits"; status=1; fi
+[ $status -eq 0 ] && echo "layering ok"
+exit $status
