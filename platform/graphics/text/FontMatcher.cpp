@@ -1,0 +1,112 @@
+#include "platform/graphics/text/FontMatcher.h"
+
+#include <fontconfig/fontconfig.h>
+#include <unistd.h>
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#ifndef VARK_INSTALLED_DATA_DIR
+#define VARK_INSTALLED_DATA_DIR "/usr/local/share/valdor-launcher"
+#endif
+
+namespace vark::text {
+
+namespace {
+
+constexpr const char* kConfName = "fonts.conf";
+
+std::filesystem::path ExecutableFolder() {
+  std::array<char, 4096> buffer{};
+  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
+  if (n <= 0) return {};
+  return std::filesystem::path(std::string(buffer.data(), static_cast<size_t>(n))).parent_path();
+}
+
+bool IsFile(const std::filesystem::path& p) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(p, ec);
+}
+
+}  // namespace
+
+std::string FindFontsConf() {
+  const std::filesystem::path exeDir = ExecutableFolder();
+  if (!exeDir.empty()) {
+    if (IsFile(exeDir / kConfName)) return (exeDir / kConfName).string();
+    if (IsFile(exeDir.parent_path() / kConfName))
+      return (exeDir.parent_path() / kConfName).string();
+  }
+  const std::filesystem::path installed =
+      std::filesystem::path(VARK_INSTALLED_DATA_DIR) / kConfName;
+  if (IsFile(installed)) return installed.string();
+  return {};
+}
+
+FontMatcher::FontMatcher() {
+  configFile_ = FindFontsConf();
+  if (!configFile_.empty()) {
+    config_ = FcConfigCreate();
+    if (config_ != nullptr &&
+        FcConfigParseAndLoad(config_, reinterpret_cast<const FcChar8*>(configFile_.c_str()),
+                             FcTrue) &&
+        FcConfigBuildFonts(config_)) {
+      return;
+    }
+    if (config_ != nullptr) FcConfigDestroy(config_);
+    config_ = nullptr;
+    configFile_.clear();
+  }
+  // No alias file: the desktop's configuration still finds every font, only
+  // the window's names then fall back to the default face.
+  config_ = FcInitLoadConfigAndFonts();
+}
+
+FontMatcher::~FontMatcher() {
+  if (config_ != nullptr) FcConfigDestroy(config_);
+}
+
+MatchedFont FontMatcher::Match(const std::string& family, bool bold, bool italic) const {
+  MatchedFont result;
+  if (config_ == nullptr) return result;
+  FcPattern* pattern = FcPatternCreate();
+  if (pattern == nullptr) return result;
+  if (!family.empty()) {
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
+  }
+  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  // Outline fonts only: the engine scales every face to any size.
+  FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+  FcConfigSubstitute(config_, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult res = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(config_, pattern, &res);
+  FcPatternDestroy(pattern);
+  if (match == nullptr) return result;
+
+  FcChar8* file = nullptr;
+  if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch && file != nullptr) {
+    result.file = reinterpret_cast<const char*>(file);
+  }
+  FcChar8* fam = nullptr;
+  if (FcPatternGetString(match, FC_FAMILY, 0, &fam) == FcResultMatch && fam != nullptr) {
+    result.family = reinterpret_cast<const char*>(fam);
+  }
+  int index = 0;
+  if (FcPatternGetInteger(match, FC_INDEX, 0, &index) == FcResultMatch) result.index = index;
+  int weight = FC_WEIGHT_REGULAR;
+  FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+  int slant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(match, FC_SLANT, 0, &slant);
+  FcPatternDestroy(match);
+
+  // A semibold face asked for bold is emboldened too, as the classic desktop
+  // does with a family that has no bold member.
+  result.syntheticBold = bold && weight < FC_WEIGHT_BOLD;
+  result.syntheticItalic = italic && slant == FC_SLANT_ROMAN;
+  return result;
+}
+
+}  // namespace vark::text

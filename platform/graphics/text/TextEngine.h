@@ -1,0 +1,97 @@
+// TextEngine: the caches behind vark::text — matched styles, font files, faces
+// at a size, shaped runs — and the drawing of runs into bitmaps.
+//
+// A style (name, bold, italic) resolves once to a chain of faces: the matched
+// face, then DejaVu Sans, then Symbola. A code point is drawn by the first
+// member of the chain that has it, so symbols a face lacks still draw without
+// searching every installed font.
+#pragma once
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include <hb.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Text.h"
+#include "platform/graphics/Types.h"
+#include "platform/graphics/text/FontFile.h"
+#include "platform/graphics/text/FontMatcher.h"
+#include "platform/graphics/text/SizedFace.h"
+
+class TBitmap;
+
+namespace vark::text {
+
+class TextEngine {
+ public:
+  TextEngine();
+  ~TextEngine();
+  TextEngine(const TextEngine&) = delete;
+  TextEngine& operator=(const TextEngine&) = delete;
+
+  TextMetrics Measure(const TFont& font, std::string_view text);
+  void Draw(TBitmap& target, const TRect& clip, int x, int y, const TFont& font,
+            std::string_view text);
+  FaceInfo Describe(const TFont& font, char32_t codepoint);
+
+ private:
+  struct ChainMember {
+    FontFile* file = nullptr;
+    bool syntheticBold = false;
+    bool syntheticItalic = false;
+  };
+  struct Style {
+    std::string family;  // of the first member
+    std::vector<ChainMember> chain;
+  };
+  struct SizedFont {
+    const Style* style = nullptr;
+    int ppem = 0;
+    std::vector<std::unique_ptr<SizedFace>> faces;  // parallel to style->chain
+    int ascent = 0;
+    int descent = 0;
+    SizedFace* Face(size_t member);
+  };
+  struct PlacedGlyph {
+    int x = 0;  // pen position plus offset, pixels from the run's left
+    int y = 0;  // pixels below the baseline
+    uint32_t glyph = 0;
+    uint16_t face = 0;
+  };
+  struct ShapedRun {
+    int width = 0;
+    std::vector<PlacedGlyph> glyphs;
+  };
+
+  FontFile* File(const std::string& path, int index);
+  const Style& StyleFor(const std::string& name, bool bold, bool italic);
+  SizedFont& Sized(const TFont& font);
+  const ShapedRun& Run(SizedFont& sized, std::string_view text);
+  void Shape(SizedFont& sized, std::string_view text, ShapedRun& run);
+  size_t FaceForCodepoint(const Style& style, char32_t cp) const;
+
+  // Declared in destruction order: runs and sized faces go before the files
+  // they point into, the files before the FreeType library.
+  FT_Library library_ = nullptr;
+  std::unique_ptr<FontMatcher> matcher_;
+  std::map<std::pair<std::string, int>, std::unique_ptr<FontFile>> files_;
+  std::map<std::string, Style> styles_;
+  std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
+  std::unordered_map<std::string, ShapedRun> runs_;
+  hb_buffer_t* buffer_ = nullptr;
+  std::vector<char32_t> codepoints_;
+  std::string key_;
+};
+
+// The private-use code points of the icon fonts that the program uses, mapped
+// to the Unicode symbols that stand in for them; any other code point as is.
+char32_t MapIconCodepoint(char32_t cp);
+
+}  // namespace vark::text
