@@ -1,0 +1,50 @@
+#include "support/Vark.SysUtils.h"
+
+#include "platform/os/FileSystem.h"
+#include "platform/os/SystemInfo.h"
+
+bool EqualApprox(int number1, int number2, double span) {
+  const double n1 = number1, n2 = number2;
+  return n2 - span <= n1 && n1 <= n2 + span;
+}
+
+std::string AppDataRoot(float version, std::string_view user, CAddDataType foldertype) {
+  if (version < 6.0f) {
+    return "C:\\Documents and Settings\\" + std::string(user) + "\\Application Data\\";
+  }
+  std::string path = "C:\\Users\\" + std::string(user) + "\\AppData\\";
+  switch (foldertype) {
+    case adtLocal:
+      return path + "Local\\";
+    case adtRoaming:
+      return path + "Roaming\\";
+    case adtLocalLow:
+      return path + "LocalLow\\";
+  }
+  return path + "Local\\";
+}
+
+std::string GetPathInAppData(std::string_view appname, bool varksoft, bool create,
+                             CAddDataType foldertype) {
+  std::string path = AppDataRoot(NTKernelVersion(), GetUserNm(), foldertype);
+  if (varksoft) {
+    path += "VarkelSoftware\\";
+    if (create && !DirectoryExists(path)) ForceDirectories(path);
+  }
+  path += appname;
+  path += "\\";
+  if (create && !DirectoryExists(path)) ForceDirectories(path);
+  return path;
+}
+
+float NTKernelVersion() {
+  const vark::os::TOSVersion v = vark::os::SystemVersion();
+  // Summed in the widest type, then stored as a float, so 6.1 compares as
+  // the float 6.1 everywhere.
+  return static_cast<float>(static_cast<long double>(v.Major) +
+                            static_cast<long double>(v.Minor) / 10);
+}
+
+std::string GetUserNm() {
+  return vark::os::LogonName();
+}
