@@ -42,6 +42,11 @@ class EOSError : public Exception {
 class EInvalidGraphic : public Exception {
   using Exception::Exception;
 };
+// An operation the object's state does not allow ("Cannot focus a disabled or
+// invisible window", "Cannot make a visible window modal").
+class EInvalidOperation : public Exception {
+  using Exception::Exception;
+};
 // A broken internal assumption, reported like any other failure.
 class EAssertionFailed : public Exception {
   using Exception::Exception;

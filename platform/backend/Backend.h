@@ -1,0 +1,115 @@
+// The windowing backend under the toolkit: native windows, input events, the
+// clock and the screen. The toolkit (platform/ui) talks only to this interface;
+// `sdl` opens real windows and `headless` keeps them in memory for tests.
+//
+// Coordinates: window bounds are outer rectangles in screen pixels; mouse
+// events carry positions in the window's own pixels (the outer window, since
+// every window is undecorated and the toolkit draws its frame).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "platform/graphics/Types.h"
+#include "platform/ui/UITypes.h"
+
+class TBitmap;
+
+namespace vark {
+
+using WindowHandle = uint32_t;  // 0: no window
+
+enum class EventKind : uint8_t {
+  None,
+  MouseMove,
+  MouseDown,
+  MouseUp,
+  MouseWheel,
+  MouseLeave,  // the pointer left the window
+  KeyDown,
+  KeyUp,
+  TextInput,     // characters typed (UTF-8)
+  CloseRequest,  // the window manager's close
+  Moved,         // x, y: the window's new position
+  Resized,       // x, y: the window's new outer size
+  StateChanged,  // state: minimised, maximised or restored
+  FocusGained,
+  FocusLost,
+  Exposed,  // the window must be presented again
+  Quit,     // the session ends
+};
+
+struct Event {
+  EventKind kind = EventKind::None;
+  WindowHandle window = 0;
+  int x = 0;
+  int y = 0;
+  TMouseButton button = mbLeft;
+  uint16_t key = 0;  // virtual key code (Keys.h)
+  TShiftState shift;
+  TWindowState state = wsNormal;
+  int wheel = 0;
+  std::string text;
+};
+
+struct WindowSpec {
+  std::string title;
+  TRect bounds;            // outer, screen coordinates
+  bool taskbar = true;     // shows on the task bar
+  WindowHandle owner = 0;  // a dialog's owner window
+};
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  virtual const char* Name() const = 0;
+
+  // --- windows --------------------------------------------------------------------
+  // Creates a hidden window.
+  virtual WindowHandle CreateWindow(const WindowSpec& spec) = 0;
+  virtual void DestroyWindow(WindowHandle window) = 0;
+  virtual void SetVisible(WindowHandle window, bool visible) = 0;
+  virtual void SetTitle(WindowHandle window, const std::string& title) = 0;
+  // Moves and sizes the outer window; where the desktop does not let programs
+  // place windows the position is ignored.
+  virtual void SetBounds(WindowHandle window, const TRect& bounds) = 0;
+  virtual void SetState(WindowHandle window, TWindowState state) = 0;
+  // Brings the window to the front and gives it the keyboard.
+  virtual void Activate(WindowHandle window) = 0;
+  // Shows the given rectangles (window pixels) of the back buffer.
+  virtual void Present(WindowHandle window, const TBitmap& surface,
+                       std::span<const TRect> rects) = 0;
+  // Which points of a window drag it (the title band); asked by backends whose
+  // desktop decides on a press (Wayland).
+  virtual void SetDragArea(WindowHandle window, std::function<bool(TPoint)> isCaption) = 0;
+  // Starts moving the window with the mouse, for a press now in progress (the
+  // caption-drag request); the move ends when the button is released.
+  virtual void BeginMove(WindowHandle window) = 0;
+
+  // --- input -------------------------------------------------------------------------
+  virtual void SetCursor(TCursor cursor) = 0;
+  // Keeps the mouse events coming to this program while a button is held,
+  // wherever the pointer goes.
+  virtual void SetMouseCapture(bool capture) = 0;
+
+  // --- time and events --------------------------------------------------------------
+  // Milliseconds of a monotonic clock.
+  virtual uint64_t Now() const = 0;
+  // Waits up to timeoutMs (negative: without limit) for the next event; false
+  // when none came.
+  virtual bool WaitEvent(Event& event, int timeoutMs) = 0;
+  virtual void Sleep(int ms) = 0;
+  // The shortest interval the backend ticks timers at.
+  virtual int TimerFloor() const = 0;
+
+  // --- the screen -----------------------------------------------------------------------
+  virtual TSize ScreenSize() const = 0;
+  virtual TRect WorkArea() const = 0;
+  virtual double Scale() const = 0;
+  // Whether one of the program's windows is the desktop's active window.
+  virtual bool ApplicationActive() const = 0;
+};
+
+}  // namespace vark

@@ -1,0 +1,105 @@
+// TApplication: the event loop and the application-wide state.
+//
+// One thread. The loop waits for the next input event or the next timer
+// deadline (with nothing due it sleeps: no busy loop), dispatches, ticks the
+// due timers, paints what is invalid and presents what changed, then frees
+// what handlers asked to free. An exception that escapes a handler reaches
+// HandleException: OnException if assigned, else the default report, a modal
+// box with an error icon, the error's text and an OK button; then the loop
+// goes on.
+#pragma once
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "platform/ui/Component.h"
+#include "platform/ui/Form.h"
+
+namespace vark {
+class Backend;
+}
+
+// Flags of MessageBox, numbered as the classic API numbers them.
+constexpr uint32_t MB_OK = 0x00000000;
+constexpr uint32_t MB_ICONERROR = 0x00000010;
+constexpr uint32_t MB_ICONQUESTION = 0x00000020;
+constexpr uint32_t MB_ICONWARNING = 0x00000030;
+constexpr uint32_t MB_ICONINFORMATION = 0x00000040;
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+
+  // Opens the backend if none is installed yet: SDL, or the headless one when
+  // the environment says VARK_BACKEND=headless.
+  void Initialize();
+  bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
+  void SetMainFormOnTaskBar(bool value) { mainFormOnTaskBar_ = value; }
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& value) { title_ = value; }
+
+  // Makes a form owned by the application and runs its OnCreate; the first form
+  // made this way is the main form.
+  template <class T>
+  void CreateForm(T*& Reference) {
+    T& form = Make<T>();
+    Reference = &form;
+    if (mainForm_ == nullptr) mainForm_ = &form;
+  }
+  TCustomForm* MainForm() const { return mainForm_.get(); }
+
+  // Shows the main form and runs the loop until Terminate (closing the main
+  // form terminates).
+  void Run();
+  void Terminate() { terminated_ = true; }
+  bool Terminated() const { return terminated_; }
+  // One turn of the loop: waits for an event or the next timer, then handles
+  // what is due.
+  void HandleMessage();
+  // Handles what is pending without waiting.
+  void ProcessMessages();
+
+  // Whether one of the application's windows is the desktop's active window.
+  bool Active() const;
+
+  void HandleException(TObject* Sender, const std::exception& E);
+  // The default error report.
+  void ShowException(const std::exception& E);
+  // A modal message box with an icon chosen by Flags and an OK button.
+  int MessageBox(const std::string& Text, const std::string& Caption, uint32_t Flags);
+  TExceptionEvent OnException;
+
+  // The windowing backend; Initialize opens the default one on first use.
+  vark::Backend& Backend();
+  bool HasBackend() const { return backend_ != nullptr; }
+  // Replaces the backend. Every form and timer is destroyed first, and the
+  // application's state starts afresh (tests install a new headless backend
+  // per test).
+  void InstallBackend(std::unique_ptr<vark::Backend> backend);
+
+  // The modal form input is restricted to (the innermost modal loop's), or null.
+  TCustomForm* ModalForm() const;
+
+ private:
+  friend class TCustomForm;
+  void PushModal(TCustomForm* form);
+  void PopModal(TCustomForm* form);
+  void Reset();
+
+  std::unique_ptr<vark::Backend> backend_;
+  TWeakRef<TCustomForm> mainForm_;
+  std::vector<TWeakRef<TCustomForm>> modalStack_;
+  std::string title_;
+  bool mainFormOnTaskBar_ = false;
+  bool terminated_ = false;
+  bool reporting_ = false;
+};
+
+extern TApplication* Application;
+
+// Suspends the user-interface thread for ms milliseconds (a real sleep on the
+// SDL backend; on the headless one the virtual clock moves on without ticking
+// timers, so tests stay instant).
+void Sleep(int ms);

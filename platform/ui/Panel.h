@@ -1,0 +1,34 @@
+// TPanel: a container with an optional bevel and a centred caption. Like the
+// classic themed panel, it lets its parent's background show while
+// ParentBackground is set (the default) and fills itself with its Color
+// otherwise.
+#pragma once
+
+#include "platform/ui/CustomControl.h"
+
+class TPanel : public TCustomControl {
+ public:
+  explicit TPanel(TComponent* AOwner);
+
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut value);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut value);
+  int BevelWidth() const { return bevelWidth_; }
+  void SetBevelWidth(int value);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  bool ShowCaption() const { return showCaption_; }
+  void SetShowCaption(bool value);
+
+ protected:
+  void Paint() override;
+  void TextChanged() override { Invalidate(); }
+
+ private:
+  TBevelCut bevelOuter_ = bvRaised;
+  TBevelCut bevelInner_ = bvNone;
+  int bevelWidth_ = 1;
+  TAlignment alignment_ = taCenter;
+  bool showCaption_ = true;
+};

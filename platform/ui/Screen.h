@@ -1,0 +1,39 @@
+// TScreen: the primary screen's size and scale, and the application's forms.
+#pragma once
+
+#include <vector>
+
+#include "platform/graphics/Types.h"
+#include "platform/ui/UITypes.h"
+
+class TCustomForm;
+
+class TScreen {
+ public:
+  // The primary screen's full size in pixels (not the work area).
+  int Width() const;
+  int Height() const;
+  TRect WorkAreaRect() const;
+  // The display's scale (1.0 at 96 pixels per inch) and the matching density.
+  double Scale() const;
+  int PixelsPerInch() const;
+
+  // The forms that exist, in creation order.
+  int FormCount() const { return static_cast<int>(forms_.size()); }
+  TCustomForm* Forms(int index) const { return forms_.at(index); }
+  TCustomForm* ActiveForm() const;
+
+  // A cursor that overrides every control's while it is not crDefault.
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+
+ private:
+  friend class TCustomForm;
+  void AddForm(TCustomForm* form);
+  void RemoveForm(TCustomForm* form);
+
+  std::vector<TCustomForm*> forms_;
+  TCursor cursor_ = crDefault;
+};
+
+extern TScreen* Screen;

@@ -1,0 +1,60 @@
+// TTimer: a tick on the user-interface thread every Interval milliseconds while
+// Enabled (and Interval > 0). Ticks are delivered by the event loop, also inside
+// modal loops, in deadline order; a timer that falls behind is not caught up
+// (one tick, then the next one Interval later). The real backend never ticks
+// faster than every 16 ms; the headless backend runs on its virtual clock.
+//
+// A tick handler may disable its own timer, enable or free another, or free
+// its own timer or the control that owns it.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/ui/Component.h"
+
+class TTimer : public TComponent {
+ public:
+  explicit TTimer(TComponent* AOwner);
+  ~TTimer() override;
+
+  int Interval() const { return interval_; }
+  // A changed interval restarts the count from now.
+  void SetInterval(int value);
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+
+  TNotifyEvent OnTimer;
+
+  // Whether the timer is waiting for its next tick, and when that is due (the
+  // backend's clock, milliseconds).
+  bool Scheduled() const { return scheduled_; }
+  uint64_t Deadline() const { return deadline_; }
+
+ private:
+  friend class TimerQueueAccess;
+  void Reschedule();
+
+  int interval_ = 1000;
+  bool enabled_ = true;
+  bool scheduled_ = false;
+  uint64_t deadline_ = 0;
+  uint64_t sequence_ = 0;  // orders timers that are due at the same moment
+};
+
+namespace vark::ui {
+
+// The running timers, for the event loop.
+struct TimerQueue {
+  // The earliest deadline of a scheduled timer; false when none runs.
+  static bool NextDeadline(uint64_t& deadline);
+  // Ticks every timer due at the backend's current time, in deadline order.
+  // Returns how many ticked.
+  static int RunDue();
+  // Ticks one timer now, as the event loop would, and starts its next interval.
+  static void Fire(TTimer& timer);
+  // Forgets every timer (a fresh backend, for tests).
+  static void Reset();
+  static int ScheduledCount();
+};
+
+}  // namespace vark::ui
