@@ -1,0 +1,96 @@
+#include "platform/graphics/JpegImage.h"
+
+#include <utility>
+
+#include "platform/Exceptions.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/JpegCodec.h"
+#include "platform/graphics/PictureFile.h"
+#include "platform/graphics/Scale.h"
+
+TJPEGImage::TJPEGImage() = default;
+TJPEGImage::~TJPEGImage() = default;
+
+void TJPEGImage::LoadFromFile(const std::string& path) {
+  LoadFromMemory(vark::ReadPictureFile(path));
+}
+
+void TJPEGImage::LoadFromMemory(std::span<const uint8_t> data) {
+  const vark::JpegInfo info = vark::ReadJpegHeader(data);
+  vark::CheckJpegStructure(data);
+  data_.assign(data.begin(), data.end());
+  width_ = info.width;
+  height_ = info.height;
+  decoded_.reset();
+  decodedDenominator_ = 0;
+  failed_ = false;
+}
+
+void TJPEGImage::SaveToFile(const std::string& path) const {
+  vark::WritePictureFile(path, data_);
+}
+
+int TJPEGImage::ScaleDenominatorFor(int width, int height, int destWidth, int destHeight) {
+  if (destWidth <= 0 || destHeight <= 0 || destWidth * 2 > width || destHeight * 2 > height) {
+    return 1;
+  }
+  for (int denominator : {8, 4, 2}) {
+    // libjpeg rounds a scaled size up.
+    const int w = (width + denominator - 1) / denominator;
+    const int h = (height + denominator - 1) / denominator;
+    if (w >= destWidth && h >= destHeight) return denominator;
+  }
+  return 2;
+}
+
+const TBitmap& TJPEGImage::DecodedFor(int destWidth, int destHeight) const {
+  const int denominator = ScaleDenominatorFor(width_, height_, destWidth, destHeight);
+  if (!decoded_ || decodedDenominator_ != denominator) {
+    auto bitmap = std::make_unique<TBitmap>();
+    if (!data_.empty()) vark::DecodeJpeg(data_, denominator, *bitmap);
+    decoded_ = std::move(bitmap);
+    decodedDenominator_ = denominator;
+  }
+  return *decoded_;
+}
+
+void TJPEGImage::Draw(TCanvas& canvas, const TRect& dest) const {
+  TBitmap* target = canvas.Target();
+  if (target == nullptr || Empty() || dest.IsEmpty() || failed_) return;
+  const TBitmap* decoded = nullptr;
+  try {
+    decoded = &DecodedFor(dest.Width(), dest.Height());
+  } catch (const EInvalidGraphic&) {
+    // Damage deep in the image data shows only when decoding. Painting must
+    // not fail over and over: the picture stays blank.
+    failed_ = true;
+    return;
+  }
+  const TBitmap& source = *decoded;
+  if (source.Empty()) return;
+  const TPoint origin = canvas.Origin();
+  TRect device = dest;
+  device.Offset(origin.X, origin.Y);
+  TRect clip = canvas.ClipRect();
+  clip.Offset(origin.X, origin.Y);
+  vark::DrawScaled(*target, clip, device, source, Rect(0, 0, source.Width(), source.Height()), 255,
+                   vark::ScaleFilter::Bilinear, true, vark::EdgeMode::Clamp);
+}
+
+void TJPEGImage::AssignTo(TBitmap& bitmap) const {
+  if (data_.empty()) {
+    bitmap.SetSize(0, 0);
+    return;
+  }
+  vark::DecodeJpeg(data_, 1, bitmap);
+}
+
+std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
+  auto copy = std::make_unique<TJPEGImage>();
+  copy->data_ = data_;
+  copy->width_ = width_;
+  copy->height_ = height_;
+  copy->SetTransparent(Transparent());
+  return copy;
+}
