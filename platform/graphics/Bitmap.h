@@ -15,7 +15,16 @@
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Types.h"
 
-enum TPixelFormat : uint8_t { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit };
+enum TPixelFormat : uint8_t {
+  pfDevice,
+  pf1bit,
+  pf4bit,
+  pf8bit,
+  pf15bit,
+  pf16bit,
+  pf24bit,
+  pf32bit
+};
 enum TAlphaFormat : uint8_t { afIgnored, afDefined, afPremultiplied };
 enum TBitmapHandleType : uint8_t { bmDIB, bmDDB };
 
@@ -35,9 +44,10 @@ class TBitmap : public TGraphic {
   int Height() const override { return height_; }
   bool Empty() const override { return width_ <= 0 || height_ <= 0; }
 
-  // Resizes; negative sizes count as 0. New contents are transparent black.
-  // The pixel memory is kept and reused when the size does not grow, so a
-  // control that resizes its work bitmap to the same size allocates nothing.
+  // Resizes; negative sizes count as 0, and more than kMaxPixels throws
+  // EInvalidGraphic. A new size clears every pixel to transparent black; the
+  // same size keeps the pixels. The pixel memory is reused when the size does
+  // not grow, so a control that resizes its work bitmap allocates nothing.
   void SetSize(int width, int height);
   void SetWidth(int width) { SetSize(width, height_); }
   void SetHeight(int height) { SetSize(width_, height); }
@@ -47,6 +57,9 @@ class TBitmap : public TGraphic {
   TAlphaFormat AlphaFormat() const { return alphaFormat_; }
   void SetAlphaFormat(TAlphaFormat format) { alphaFormat_ = format; }
   TBitmapHandleType HandleType() const { return bmDIB; }
+  // True when drawing reads the alpha byte: a 32-bit bitmap whose alpha format
+  // is defined or premultiplied. Any other bitmap draws opaque.
+  bool HasAlpha() const;
 
   Pixel* ScanLine(int row) { return pixels_.data() + static_cast<size_t>(row) * width_; }
   const Pixel* ScanLine(int row) const {
@@ -60,9 +73,11 @@ class TBitmap : public TGraphic {
 
   TCanvas& Canvas();
 
-  // Takes the size, formats and pixels of another graphic.
+  // Takes the size, formats and pixels of another graphic (through its AssignTo).
   void Assign(const TGraphic& source);
 
+  // An opaque bitmap is copied pixel for pixel (nearest sampling when
+  // stretched); one with alpha is composited by its alpha format.
   void Draw(TCanvas& canvas, const TRect& dest) const override;
   void AssignTo(TBitmap& bitmap) const override;
   std::unique_ptr<TGraphic> Clone() const override;

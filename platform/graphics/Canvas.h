@@ -1,17 +1,22 @@
 // TCanvas: drawing on a bitmap with a pen, a brush and a font, by the rules of
 // the classic desktop drawing API:
 //   - aliased; rectangles are half-open (right column and bottom row left out);
-//   - LineTo leaves out its end point; a pen wider than 1 has round ends and joins;
-//   - outlines (RoundRect, Ellipse, Polygon) are centred on the shape's edge and
-//     the brush fills the inside; psClear draws no outline, bsClear no fill;
+//   - LineTo leaves out its end point; a pen wider than 1 has round ends and
+//     joins; width 0 draws as 1; psClear draws no line or outline (the other
+//     dash styles draw solid);
+//   - outlines (Rectangle, RoundRect, Ellipse, Polygon) are centred on the
+//     shape's edge and the brush fills the inside; with psClear the brush fills
+//     the whole shape; bsClear fills nothing (FillRect included);
 //   - CopyRect copies pixels as they are, stretched with nearest sampling;
 //   - TextOut draws anti-aliased glyphs in the font colour with the text's
 //     top-left at (x, y), over a box in the brush colour unless bsClear.
+// The scan conversion itself is vark::raster's (Raster.h).
 //
 // Coordinates are logical: the device position is logical + Origin(), and every
 // operation is clipped to the device clip rectangle and the target's bounds. A
 // bitmap's own canvas has origin (0, 0) and the whole bitmap as clip; the
-// windowing layer binds control canvases to a window's back buffer.
+// windowing layer binds control canvases to a window's back buffer. Device
+// positions are computed in 64 bits, so no origin or coordinate overflows.
 #pragma once
 
 #include <cstdint>
@@ -23,12 +28,21 @@
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/Raster.h"
 #include "platform/graphics/Types.h"
 
 class TBitmap;
 class TGraphic;
 
-enum TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum TPenStyle : uint8_t {
+  psSolid,
+  psDash,
+  psDot,
+  psDashDot,
+  psDashDotDot,
+  psClear,
+  psInsideFrame
+};
 enum TBrushStyle : uint8_t { bsSolid, bsClear };
 
 // Polygon and path fill modes, as the classic API numbers them.
@@ -112,6 +126,9 @@ class TCanvas {
   // The clip rectangle in logical coordinates (the whole surface of a bitmap).
   TRect ClipRect() const;
   TRect GetClipRect() const { return ClipRect(); }
+  // The clip rectangle in device coordinates, inside the target's bounds
+  // (empty without a target). Graphics drawing themselves clip to it.
+  TRect DeviceClipRect() const;
 
   TPen& Pen() { return pen_; }
   TBrush& Brush() { return brush_; }
@@ -151,9 +168,10 @@ class TCanvas {
   void Draw(int x, int y, const TGraphic& graphic);
   void StretchDraw(const TRect& rect, const TGraphic& graphic);
 
-  // Paths: between BeginPath and EndPath, MoveTo and LineTo add to the path
-  // instead of drawing; FillPath fills the closed figures with the brush colour
-  // by the poly-fill mode (which Polygon uses too) and discards the path.
+  // Paths: between BeginPath and EndPath, MoveTo, LineTo, Polyline and Polygon
+  // add to the path instead of drawing (MoveTo starts a new figure); FillPath
+  // closes every figure, fills them with the brush by the poly-fill mode (which
+  // Polygon uses too) and discards the path. The other shapes draw as usual.
   void BeginPath();
   void EndPath();
   void SetPolyFillMode(int mode);
@@ -172,9 +190,23 @@ class TCanvas {
   }
 
  private:
+  friend class TBitmap;  // draws itself through CopyPixels
+
   void Record(const char* op, std::initializer_list<int> args, std::string_view text = {});
+  void Record(const char* op, std::vector<int> args, std::string_view text = {});
   void Damage(const TRect& deviceRect);
-  TRect DeviceClip() const;
+  vark::raster::Surface MakeSurface() const;
+  vark::raster::Point64 Device(int x, int y) const;
+  vark::raster::Rect64 Device(const TRect& r) const;
+  vark::raster::ShapeStyle MakeStyle() const;
+  bool PenVisible() const { return pen_.Style() != psClear; }
+  bool BrushVisible() const { return brush_.Style() != bsClear; }
+  void DrawLine(vark::raster::Point64 a, vark::raster::Point64 b);
+  void DrawShape(int x1, int y1, int x2, int y2, int64_t cw, int64_t ch);
+  // Copies srcDevice of source (device coordinates of the source bitmap) onto
+  // dest (logical coordinates of this canvas), stretched with nearest sampling.
+  void CopyPixels(const TRect& dest, const TBitmap& source, const vark::raster::Rect64& srcDevice);
+  void DrawText(int x, int y, const TRect& deviceClip, std::string_view text);
 
   TBitmap* target_ = nullptr;
   TPoint origin_;
@@ -186,7 +218,7 @@ class TCanvas {
   TPoint penPos_;
   int polyFillMode_ = ALTERNATE;
   bool inPath_ = false;
-  std::vector<std::vector<TPoint>> path_;
+  std::vector<std::vector<vark::raster::Point64>> path_;  // figures, device coordinates
   CanvasRecorder* recorder_ = nullptr;
   std::function<void(const TRect&)> damage_;
 };
