@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,10 +9,12 @@
 #include "platform/Exceptions.h"
 #include "platform/os/SystemInfo.h"
 #include "platform/os/TextFile.h"
+#include "tests/common/ResourceLimit.h"
 #include "tests/common/TempProfile.h"
 
 using vark::os::ReadTextLines;
 using vark::os::WriteTextLines;
+using vark::testing::FailureUnder;
 using vark::testing::ReadBytes;
 using vark::testing::TempProfile;
 using vark::testing::WriteBytes;
@@ -22,23 +22,6 @@ using Lines = std::vector<std::string>;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Lowers a resource limit for one scope. Root is bound by these limits too,
-// which makes them a way to cause real failures in tests that run as root.
-class Limit {
- public:
-  Limit(int resource, rlim_t soft) : resource_(resource) {
-    getrlimit(resource_, &saved_);
-    rlimit lowered = saved_;
-    lowered.rlim_cur = soft;
-    setrlimit(resource_, &lowered);
-  }
-  ~Limit() { setrlimit(resource_, &saved_); }
-
- private:
-  int resource_;
-  rlimit saved_;
-};
 
 class TextFileTest : public ::testing::Test {
  protected:
@@ -56,13 +39,19 @@ class TextFileTest : public ::testing::Test {
     return names;
   }
   template <typename E>
-  std::string MessageOf(const std::function<void()>& action) {
+  static std::string MessageOf(const std::function<void()>& action) {
     try {
       action();
     } catch (const E& e) {
       return e.Message();
     }
     return "(no error)";
+  }
+  template <typename E>
+  static std::string MessageOf(std::exception_ptr failure) {
+    return MessageOf<E>([&] {
+      if (failure) std::rethrow_exception(failure);
+    });
   }
 
   TempProfile profile;
@@ -90,12 +79,9 @@ TEST_F(TextFileTest, ReportsFilesThatCannotBeOpened) {
             "Cannot open file \"" + Windows("Pipe.txt") + "\". The file is not a regular file");
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(R"(D:\List.txt)"); }),
             "Cannot open file \"D:\\List.txt\". The drive cannot be found");
-  {
-    const std::string plain = Windows("Plain.txt");  // looked up before the limit
-    Limit noFiles(RLIMIT_NOFILE, 0);
-    const std::string message = MessageOf<EFOpenError>([&] { ReadTextLines(plain); });
-    EXPECT_EQ(message, "Cannot open file \"" + plain + "\". Too many open files");
-  }
+  const std::string plain = Windows("Plain.txt");  // looked up before the limit
+  EXPECT_EQ(MessageOf<EFOpenError>(FailureUnder(RLIMIT_NOFILE, 0, [&] { ReadTextLines(plain); })),
+            "Cannot open file \"" + plain + "\". Too many open files");
   EXPECT_EQ(ReadTextLines(Windows("Plain.txt")), Lines{"x"});
 }
 
@@ -137,18 +123,12 @@ TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
       "Cannot create file \"" + Windows(R"(Plain.txt\Inner.txt)") + "\". Not a directory");
   EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteTextLines(R"(F:\x.txt)", lines); }),
             "Cannot create file \"F:\\x.txt\". The drive cannot be found");
-  {
-    // The file-size limit stops the write half way: the classic way to lose
-    // a file, if it were written in place.
-    struct sigaction ignore {
-    }, old{};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGXFSZ, &ignore, &old);
-    Limit tiny(RLIMIT_FSIZE, 4);
-    EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteTextLines(Windows("Plain.txt"), lines); }),
-              "Cannot create file \"" + Windows("Plain.txt") + "\". File too large");
-    sigaction(SIGXFSZ, &old, nullptr);
-  }
+  // The file-size limit stops the write half way: the classic way to lose a
+  // file, if it were written in place.
+  const std::string plain = Windows("Plain.txt");
+  EXPECT_EQ(MessageOf<EFCreateError>(
+                FailureUnder(RLIMIT_FSIZE, 4, [&] { WriteTextLines(plain, lines); })),
+            "Cannot create file \"" + plain + "\". File too large");
   EXPECT_EQ(ReadBytes(OnDisk("Plain.txt")), "keep me\r\n");
   EXPECT_TRUE(fs::is_directory(OnDisk("Folder.txt")));
   EXPECT_TRUE(fs::is_empty(OnDisk("Folder.txt")));
