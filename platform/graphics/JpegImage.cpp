@@ -32,16 +32,14 @@ void TJPEGImage::SaveToFile(const std::string& path) const {
 }
 
 int TJPEGImage::ScaleDenominatorFor(int width, int height, int destWidth, int destHeight) {
-  if (destWidth <= 0 || destHeight <= 0 || destWidth * 2 > width || destHeight * 2 > height) {
-    return 1;
-  }
+  if (destWidth <= 0 || destHeight <= 0) return 1;
   for (int denominator : {8, 4, 2}) {
-    // libjpeg rounds a scaled size up.
+    // libjpeg rounds a scaled size up: half of 1667 rows is 834.
     const int w = (width + denominator - 1) / denominator;
     const int h = (height + denominator - 1) / denominator;
     if (w >= destWidth && h >= destHeight) return denominator;
   }
-  return 2;
+  return 1;
 }
 
 const TBitmap& TJPEGImage::DecodedFor(int destWidth, int destHeight) const {

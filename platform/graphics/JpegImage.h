@@ -36,8 +36,8 @@ class TJPEGImage : public TGraphic {
   const std::vector<uint8_t>& Data() const { return data_; }
 
   // The reduction (1, 2, 4 or 8) used to draw a width x height picture into
-  // a destWidth x destHeight rectangle: 1 unless the target is at most half
-  // the size in both directions, else the largest whose result still covers it.
+  // a destWidth x destHeight rectangle: the largest whose result still covers
+  // the target in both directions, so 1 when the target is above half size.
   static int ScaleDenominatorFor(int width, int height, int destWidth, int destHeight);
 
   // The picture decoded for display at destWidth x destHeight (cached).

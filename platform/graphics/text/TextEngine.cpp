@@ -196,7 +196,9 @@ size_t TextEngine::FaceForCodepoint(const Style& style, char32_t cp) const {
 }
 
 const TextEngine::ShapedRun& TextEngine::Run(SizedFont& sized, std::string_view text) {
-  std::string key(reinterpret_cast<const char*>(&sized), sizeof(SizedFont*));
+  // The key is the sized font's address followed by the text.
+  const SizedFont* address = &sized;
+  std::string key(reinterpret_cast<const char*>(&address), sizeof address);
   key.append(text);
   auto it = runs_.find(key);
   if (it != runs_.end()) return it->second;
