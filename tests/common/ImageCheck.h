@@ -6,12 +6,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/PngCodec.h"
 
 namespace vark::testing {
 
@@ -36,20 +36,6 @@ inline std::filesystem::path FailureFolder() {
   std::error_code ignored;
   std::filesystem::create_directories(dir, ignored);
   return dir;
-}
-
-// Writes a bitmap as a binary PPM (any image viewer reads it; no library needed).
-inline void WritePpm(const TBitmap& bmp, const std::filesystem::path& path) {
-  std::ofstream f(path, std::ios::binary);
-  f << "P6\n" << bmp.Width() << " " << bmp.Height() << "\n255\n";
-  for (int y = 0; y < bmp.Height(); ++y) {
-    for (int x = 0; x < bmp.Width(); ++x) {
-      TColor c = bmp.ColorAt(x, y);
-      f.put(static_cast<char>(GetRValue(c)));
-      f.put(static_cast<char>(GetGValue(c)));
-      f.put(static_cast<char>(GetBValue(c)));
-    }
-  }
 }
 
 // Empty when both bitmaps hold the same colours; otherwise a description with
@@ -77,9 +63,9 @@ inline std::string CompareImages(const TBitmap& expected, const TBitmap& actual,
   }
   if (differing == 0) return {};
   const std::filesystem::path dir = FailureFolder();
-  WritePpm(expected, dir / (name + "-expected.ppm"));
-  WritePpm(actual, dir / (name + "-actual.ppm"));
-  WritePpm(diff, dir / (name + "-diff.ppm"));
+  vark::SavePng(expected, (dir / (name + "-expected.png")).string());
+  vark::SavePng(actual, (dir / (name + "-actual.png")).string());
+  vark::SavePng(diff, (dir / (name + "-diff.png")).string());
   msg << name << ": " << differing << " pixels differ (images in " << dir.string() << ")\n";
   if (expected.Width() <= 120 && expected.Height() <= 60) msg << map;
   return msg.str();
