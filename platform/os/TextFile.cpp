@@ -80,8 +80,10 @@ bool WriteAll(int fd, std::string_view bytes) {
 // created exclusively so an existing file is never reused.
 int CreateTemporary(const std::string& folder, const std::string& name, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
+  // Leave room for the suffix within the file system's limit on a name.
+  const std::string stem = name.substr(0, 200);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    tempPath = folder + "." + name + "." + std::to_string(getpid()) + "-" +
+    tempPath = folder + "." + stem + "." + std::to_string(getpid()) + "-" +
                std::to_string(counter.fetch_add(1)) + ".tmp";
     int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;

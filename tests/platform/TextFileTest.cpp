@@ -95,6 +95,10 @@ TEST_F(TextFileTest, WritesWholeFilesWithCrLf) {
   WriteTextLines(Windows("NEW.TXT"), Lines{"again"});
   EXPECT_EQ(ReadBytes(OnDisk("New.txt")), "again\r\n");
   EXPECT_EQ(Entries(), std::vector<std::string>{"New.txt"});
+  // A name as long as the file system allows still has room for its temporary.
+  const std::string longest(255, 'n');
+  WriteTextLines(Windows(longest), Lines{"long"});
+  EXPECT_EQ(ReadBytes(OnDisk(longest)), "long\r\n");
 }
 
 TEST_F(TextFileTest, ReplacingKeepsPermissionsAndLinks) {
