@@ -4,6 +4,7 @@
 // documents may come out; afterwards the selected edition is still valid, and
 // a successful load saves and loads back to the same table and window.
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
