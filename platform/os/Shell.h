@@ -1,0 +1,57 @@
+// ShellExecuteW: starts a program or opens a file or folder, the way the
+// desktop's shell would, without a shell command line in between.
+//
+//   a folder                      xdg-open with its absolute path
+//   a Windows program ("MZ")      wine with the path and the parameters as its
+//                                 arguments, WINEDLLOVERRIDES=winemenubuilder.exe=d
+//                                 added so the game leaves the desktop's menus alone
+//   a native program (ELF, "#!")  started directly with the parameters
+//   any other file                xdg-open with its absolute path
+//
+// Paths are the launcher's Windows-style paths, mapped with ToLinuxPath; a
+// relative one is taken from the current folder. Parameters are split into
+// arguments as a Windows program's runtime splits its command line (see
+// CommandLine.h). The program runs in the working folder given (ours when it
+// is null or empty), in its own session with stdin from /dev/null; the call
+// returns as soon as it has started and never waits for it.
+//
+// The result follows the classic convention: greater than 32 on success, else
+// one of the error codes below. It never throws.
+#pragma once
+
+#include <cstdint>
+
+using HWND = void*;
+
+// Show commands. The programs started here choose their own window state, so
+// the value is accepted and not used.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOWMINIMIZED = 2;
+constexpr int SW_SHOWMAXIMIZED = 3;
+constexpr int SW_MAXIMIZE = 3;
+constexpr int SW_SHOWNOACTIVATE = 4;
+constexpr int SW_SHOW = 5;
+constexpr int SW_MINIMIZE = 6;
+constexpr int SW_SHOWMINNOACTIVE = 7;
+constexpr int SW_SHOWNA = 8;
+constexpr int SW_RESTORE = 9;
+constexpr int SW_SHOWDEFAULT = 10;
+
+// Results of ShellExecuteW at or below 32.
+constexpr intptr_t SE_ERR_OUT_OF_RESOURCES = 0;  // the system could not start a process
+constexpr intptr_t SE_ERR_FNF = 2;               // file not found
+constexpr intptr_t SE_ERR_PNF = 3;               // path (or working folder) not found
+constexpr intptr_t SE_ERR_ACCESSDENIED = 5;
+constexpr intptr_t SE_ERR_OOM = 8;
+constexpr intptr_t SE_ERR_BAD_FORMAT = 11;  // not a program the system can run
+constexpr intptr_t SE_ERR_NOASSOC = 31;     // no program to open it (or an unknown verb)
+// The value returned on success.
+constexpr intptr_t SE_OK = 42;
+
+// `verb` null, empty or "open" (any case) opens; "explore" opens a folder. The
+// owner window and the show command are accepted for the callers' sake and
+// not used. `parameters` and `directory` may be null (missing) or empty.
+intptr_t ShellExecuteW(HWND hwnd, const char* verb, const char* file, const char* parameters,
+                       const char* directory, int showCmd);
