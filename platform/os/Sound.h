@@ -1,0 +1,36 @@
+// MessageBeep: the desktop's event sound for a kind of message, played through
+// libcanberra from the freedesktop sound theme. It never blocks (canberra plays
+// in the background) and never fails loudly: without a sound server or sound
+// card, as on a build machine, it returns false and nothing else happens.
+#pragma once
+
+#include <cstdint>
+
+// The sound kinds, in the icon bits of a message box type.
+constexpr uint32_t MB_OK = 0x00000000;
+constexpr uint32_t MB_ICONHAND = 0x00000010;
+constexpr uint32_t MB_ICONERROR = MB_ICONHAND;
+constexpr uint32_t MB_ICONSTOP = MB_ICONHAND;
+constexpr uint32_t MB_ICONQUESTION = 0x00000020;
+constexpr uint32_t MB_ICONEXCLAMATION = 0x00000030;
+constexpr uint32_t MB_ICONWARNING = MB_ICONEXCLAMATION;
+constexpr uint32_t MB_ICONASTERISK = 0x00000040;
+constexpr uint32_t MB_ICONINFORMATION = MB_ICONASTERISK;
+constexpr uint32_t MB_ICONMASK = 0x000000F0;
+constexpr uint32_t MB_SIMPLEBEEP = 0xFFFFFFFF;
+
+// Starts the sound for `type` and returns at once: true when the sound system
+// took it, false when there is none to take it.
+bool MessageBeep(uint32_t type);
+
+namespace vark::os {
+
+// The freedesktop sound name for a MessageBeep type. Only the icon bits count
+// (type & MB_ICONMASK), as with the classic call, so a type carrying button or
+// default bits too (0x14, 0x46, 0x32: a message box's whole type) sounds by its
+// icon: 0x10 "dialog-error", 0x20 "window-question" (the theme has no
+// "dialog-question"), 0x30 "dialog-warning", 0x40 and MB_OK "dialog-information";
+// icon bits with no meaning sound as MB_OK; MB_SIMPLEBEEP is the plain bell.
+const char* MessageBeepSoundName(uint32_t type);
+
+}  // namespace vark::os
