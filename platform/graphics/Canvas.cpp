@@ -63,6 +63,20 @@ TRect TCanvas::DeviceClipRect() const {
   return r.IsEmpty() ? TRect{} : r;
 }
 
+TCanvasClip::TCanvasClip(TCanvas& canvas, const TRect& rect)
+    : canvas_(canvas), deviceClip_(canvas.deviceClip_), wholeTarget_(canvas.wholeTarget_) {
+  const raster::Rect64 d = canvas.Device(rect);
+  const TRect device{Saturate(d.left), Saturate(d.top), Saturate(d.right), Saturate(d.bottom)};
+  const TRect narrowed = IntersectRect(canvas.DeviceClipRect(), device);
+  canvas.deviceClip_ = narrowed.IsEmpty() ? TRect{} : narrowed;
+  canvas.wholeTarget_ = false;
+}
+
+TCanvasClip::~TCanvasClip() {
+  canvas_.deviceClip_ = deviceClip_;
+  canvas_.wholeTarget_ = wholeTarget_;
+}
+
 TRect TCanvas::ClipRect() const {
   const TRect d = wholeTarget_ || target_ != nullptr ? DeviceClipRect() : deviceClip_;
   return {Saturate(int64_t{d.Left} - origin_.X), Saturate(int64_t{d.Top} - origin_.Y),
@@ -462,6 +476,29 @@ void TCanvas::StretchDraw(const TRect& rect, const TGraphic& graphic) {
   const raster::Rect64 d = Device(rect);
   Damage(IntersectRect({Saturate(d.left), Saturate(d.top), Saturate(d.right), Saturate(d.bottom)},
                        DeviceClipRect()));
+}
+
+void TCanvas::DrawScaled(const TRect& dest, const TBitmap& source, uint8_t opacity,
+                         vark::ScaleFilter filter, vark::EdgeMode edge) {
+  Record("DrawScaled", {dest.Left, dest.Top, dest.Right, dest.Bottom, opacity,
+                        static_cast<int>(filter), static_cast<int>(edge)});
+  if (target_ == nullptr || source.Empty() || dest.IsEmpty()) return;
+  const raster::Rect64 d = Device(dest);
+  if (d.left < INT_MIN || d.right > INT_MAX || d.top < INT_MIN || d.bottom > INT_MAX) return;
+  const TRect device{static_cast<int>(d.left), static_cast<int>(d.top), static_cast<int>(d.right),
+                     static_cast<int>(d.bottom)};
+  const TRect clip = DeviceClipRect();
+  if (&source == target_) {
+    // Compositing a bitmap onto itself would read pixels already written.
+    TBitmap copy;
+    source.AssignTo(copy);
+    vark::DrawScaled(*target_, clip, device, copy, Rect(0, 0, copy.Width(), copy.Height()), opacity,
+                     filter, true, edge);
+  } else {
+    vark::DrawScaled(*target_, clip, device, source, Rect(0, 0, source.Width(), source.Height()),
+                     opacity, filter, true, edge);
+  }
+  Damage(IntersectRect(device, clip));
 }
 
 // ---- Single pixels ------------------------------------------------------------------

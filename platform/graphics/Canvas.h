@@ -29,6 +29,7 @@
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Raster.h"
+#include "platform/graphics/Scale.h"
 #include "platform/graphics/Types.h"
 
 class TBitmap;
@@ -89,7 +90,8 @@ class TBrush {
 struct CanvasCall {
   std::string op;  // "FillRect", "RoundRect", "Ellipse", "Polygon", "MoveTo", "LineTo",
                    // "TextOut", "CopyRect", "BeginPath", "EndPath", "SetPolyFillMode",
-                   // "FillPath", "Draw", "StretchDraw", "Rectangle", "Polyline"
+                   // "FillPath", "Draw", "StretchDraw", "Rectangle", "Polyline",
+                   // "TextRect", "SetPixel", "DrawScaled" (dest, opacity, filter, edge)
   std::vector<int> args;
   std::string text;
   TColor penColor = clBlack;
@@ -167,6 +169,12 @@ class TCanvas {
   // Draws a graphic at (x, y) at its own size, or stretched into rect.
   void Draw(int x, int y, const TGraphic& graphic);
   void StretchDraw(const TRect& rect, const TGraphic& graphic);
+  // Composites the whole of source, scaled into dest, with an overall opacity,
+  // the filter and the edge handling given, sampling pixel centres: the smooth
+  // picture drawing under the drawing helpers. The source's alpha is read by
+  // its AlphaFormat (vark::DrawScaled).
+  void DrawScaled(const TRect& dest, const TBitmap& source, uint8_t opacity,
+                  vark::ScaleFilter filter, vark::EdgeMode edge);
 
   // Paths: between BeginPath and EndPath, MoveTo, LineTo, Polyline and Polygon
   // add to the path instead of drawing (MoveTo starts a new figure); FillPath
@@ -190,7 +198,8 @@ class TCanvas {
   }
 
  private:
-  friend class TBitmap;  // draws itself through CopyPixels
+  friend class TBitmap;      // draws itself through CopyPixels
+  friend class TCanvasClip;  // narrows the clip for a while
 
   void Record(const char* op, std::initializer_list<int> args, std::string_view text = {});
   void Record(const char* op, std::vector<int> args, std::string_view text = {});
@@ -221,4 +230,20 @@ class TCanvas {
   std::vector<std::vector<vark::raster::Point64>> path_;  // figures, device coordinates
   CanvasRecorder* recorder_ = nullptr;
   std::function<void(const TRect&)> damage_;
+};
+
+// Narrows a canvas's clip to a logical rectangle while it lives, then puts the
+// previous clip back. Clips only ever shrink: the new clip is the old one
+// intersected with the rectangle.
+class TCanvasClip {
+ public:
+  TCanvasClip(TCanvas& canvas, const TRect& rect);
+  ~TCanvasClip();
+  TCanvasClip(const TCanvasClip&) = delete;
+  TCanvasClip& operator=(const TCanvasClip&) = delete;
+
+ private:
+  TCanvas& canvas_;
+  TRect deviceClip_;
+  bool wholeTarget_;
 };
