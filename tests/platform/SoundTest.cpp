@@ -55,7 +55,9 @@ TEST(Sound, EverySoundIsInTheFreedesktopTheme) {
 TEST(Sound, WithoutASoundDeviceBeepsFailQuietlyAndAtOnce) {
   // An ALSA device that does not exist stands for a build machine with no
   // sound at all (and keeps a desk machine quiet while the test runs). alsa-lib
-  // would complain on stderr; the launcher must not.
+  // would complain on stderr; the launcher must not. canberra reads these
+  // variables when the context is made, on the process's first beep, which is
+  // this test's (ctest runs each test in a process of its own).
   setenv("CANBERRA_DRIVER", "alsa", 1);
   setenv("CANBERRA_DEVICE", "vark_test_no_such_device", 1);
   testing::internal::CaptureStderr();
