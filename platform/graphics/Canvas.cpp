@@ -404,43 +404,47 @@ void TCanvas::CopyPixels(const TRect& dest, const TBitmap& source,
   const int64_t sl = std::min(srcDevice.left, srcDevice.right);
   const int64_t st = std::min(srcDevice.top, srcDevice.bottom);
 
-  const int64_t x0 = std::max<int64_t>(dl, s.clip.Left);
-  const int64_t x1 = std::min<int64_t>(dl + n, s.clip.Right);
-  const int64_t y0 = std::max<int64_t>(dt, s.clip.Top);
-  const int64_t y1 = std::min<int64_t>(dt + nh, s.clip.Bottom);
-  if (x0 >= x1 || y0 >= y1) return;
-
-  const std::vector<int> cols = SampleMap(x0 - dl, x1 - x0, n, m, flipX, sl, source.Width());
-  const std::vector<int> rows = SampleMap(y0 - dt, y1 - y0, nh, mh, flipY, st, source.Height());
+  int64_t x0 = std::max<int64_t>(dl, s.clip.Left);
+  int64_t x1 = std::min<int64_t>(dl + n, s.clip.Right);
+  int64_t y0 = std::max<int64_t>(dt, s.clip.Top);
+  int64_t y1 = std::min<int64_t>(dt + nh, s.clip.Bottom);
 
   // Copying a bitmap onto itself reads from a snapshot, so overlapping
   // rectangles copy the pixels as they were before the call.
   std::vector<::Pixel> snapshot;
   const ::Pixel* srcBits = source.Bits();
-  if (&source == target_) {
-    snapshot.assign(source.Bits(), source.Bits() + int64_t{source.Width()} * source.Height());
+  const int64_t srcW = source.Width();
+  const int64_t srcH = source.Height();
+  if (&source == target_ && x0 < x1 && y0 < y1) {
+    snapshot.assign(source.Bits(), source.Bits() + srcW * srcH);
     srcBits = snapshot.data();
   }
-  const bool straight = !flipX && n == m;
+
+  if (!flipX && !flipY && n == m && nh == mh) {
+    // Same size, same direction: whole rows of memory, without sampling.
+    // Destination x maps to source x + (sl - dl); keep both inside.
+    x0 = std::max(x0, dl - sl);
+    x1 = std::min(x1, dl - sl + srcW);
+    y0 = std::max(y0, dt - st);
+    y1 = std::min(y1, dt - st + srcH);
+    if (x0 >= x1 || y0 >= y1) return;
+    for (int64_t y = y0; y < y1; ++y) {
+      std::memcpy(s.bits + y * s.width + x0, srcBits + (y - dt + st) * srcW + (x0 - dl + sl),
+                  static_cast<size_t>(x1 - x0) * sizeof(::Pixel));
+    }
+    Damage(
+        {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)});
+    return;
+  }
+  if (x0 >= x1 || y0 >= y1) return;
+
+  const std::vector<int> cols = SampleMap(x0 - dl, x1 - x0, n, m, flipX, sl, srcW);
+  const std::vector<int> rows = SampleMap(y0 - dt, y1 - y0, nh, mh, flipY, st, srcH);
   for (int64_t y = y0; y < y1; ++y) {
     const int sy = rows[static_cast<size_t>(y - y0)];
     if (sy < 0) continue;
-    const ::Pixel* srow = srcBits + int64_t{sy} * source.Width();
+    const ::Pixel* srow = srcBits + int64_t{sy} * srcW;
     ::Pixel* drow = s.bits + y * s.width;
-    if (straight) {
-      // Same width, same direction: the valid columns form one run.
-      int64_t k = 0;
-      while (k < x1 - x0 && cols[static_cast<size_t>(k)] < 0)
-        ++k;
-      int64_t e = k;
-      while (e < x1 - x0 && cols[static_cast<size_t>(e)] >= 0)
-        ++e;
-      if (e > k) {
-        std::memcpy(drow + x0 + k, srow + cols[static_cast<size_t>(k)],
-                    static_cast<size_t>(e - k) * sizeof(::Pixel));
-      }
-      continue;
-    }
     for (int64_t x = x0; x < x1; ++x) {
       const int sx = cols[static_cast<size_t>(x - x0)];
       if (sx >= 0) drow[x] = srow[sx];

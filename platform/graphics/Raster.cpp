@@ -12,6 +12,18 @@ namespace {
 
 // ---- Spans and damage ------------------------------------------------------
 
+// Fills n pixels. The plain loop is compiled twice on x86-64, for the
+// baseline and for AVX2, and the loader picks the one the processor runs:
+// with 256-bit stores a window-sized fill runs as fast as memset, while the
+// baseline's 128-bit stores take about twice as long.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target_clones("avx2", "default")))
+#endif
+void FillPixels(Pixel* p, size_t n, Pixel v) {
+  for (size_t i = 0; i < n; ++i)
+    p[i] = v;
+}
+
 // Writes spans clipped to the surface and remembers the box they covered.
 class Painter {
  public:
@@ -22,7 +34,7 @@ class Painter {
     xl = std::max<int64_t>(xl, s_.clip.Left);
     xr = std::min<int64_t>(xr, s_.clip.Right);
     if (xl >= xr) return;
-    std::fill_n(s_.bits + y * s_.width + xl, xr - xl, p);
+    FillPixels(s_.bits + y * s_.width + xl, static_cast<size_t>(xr - xl), p);
     Touch(static_cast<int>(xl), static_cast<int>(y), static_cast<int>(xr), static_cast<int>(y) + 1);
   }
 
@@ -82,11 +94,12 @@ TRect FillRect(const Surface& s, const Rect64& r, Pixel p) {
   int64_t b = std::min<int64_t>(r.bottom, s.clip.Bottom);
   if (l >= rr || t >= b) return {};
   if (l == 0 && rr == s.width) {
-    // Whole rows are contiguous: one fill the compiler turns into wide stores.
-    std::fill_n(s.bits + t * s.width, (b - t) * s.width, p);
+    // Whole rows are contiguous: one fill.
+    FillPixels(s.bits + t * s.width, static_cast<size_t>((b - t) * s.width), p);
   } else {
-    for (int64_t y = t; y < b; ++y)
-      std::fill_n(s.bits + y * s.width + l, rr - l, p);
+    for (int64_t y = t; y < b; ++y) {
+      FillPixels(s.bits + y * s.width + l, static_cast<size_t>(rr - l), p);
+    }
   }
   return {static_cast<int>(l), static_cast<int>(t), static_cast<int>(rr), static_cast<int>(b)};
 }
@@ -122,6 +135,21 @@ TRect ThinLine(const Surface& s, Point64 a, Point64 b, Pixel p) {
   iLast = std::min<int64_t>(iLast, major - 1);
   Painter out(s);
   if (iFirst > iLast) return {};
+
+  if (minor == 0) {
+    // Horizontal and vertical lines: one span, or one column.
+    const int64_t u0 = start + sMajor * (sMajor > 0 ? iFirst : iLast);
+    const int64_t u1 = u0 + (iLast - iFirst) + 1;
+    if (xMajor) {
+      out.Span(startMinor, u0, u1, p);
+    } else if (startMinor >= s.clip.Left && startMinor < s.clip.Right) {
+      for (int64_t y = u0; y < u1; ++y)
+        s.bits[y * s.width + startMinor] = p;
+      out.Touch(static_cast<int>(startMinor), static_cast<int>(u0),
+                static_cast<int>(startMinor) + 1, static_cast<int>(u1));
+    }
+    return out.Damage();
+  }
 
   const __int128 twoMajor = static_cast<__int128>(major) * 2;
   __int128 num = static_cast<__int128>(iFirst) * minor * 2 + major - 1;

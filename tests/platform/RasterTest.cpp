@@ -124,6 +124,20 @@ TEST(ThinLine, HugeAndClippedLinesPaintOnlyTheirVisiblePart) {
     diag.insert({i, i});
   EXPECT_EQ(buf.Lit(), diag);
 
+  // Vertical and horizontal lines across the whole range, either way round.
+  for (auto [a, b] : {std::pair{raster::Point64{5, INT64_C(-3000000000)}, raster::Point64{5, 9}},
+                      std::pair{raster::Point64{5, 3000000000}, raster::Point64{5, 9}},
+                      std::pair{raster::Point64{INT64_C(-3000000000), 9}, raster::Point64{5, 9}}}) {
+    Buffer line(16, 16);
+    raster::ThinLine(line.Surface(), a, b, kInk);
+    std::set<std::pair<int, int>> want;
+    for (int i = 0; i < 16; ++i) {
+      if (a.x == b.x && (a.y < b.y ? i < 9 : i > 9)) want.insert({5, i});
+      if (a.y == b.y && i < 5) want.insert({i, 9});
+    }
+    EXPECT_EQ(line.Lit(), want);
+  }
+
   // Clipping does not shift the pixels of a shallow line.
   Buffer full(16, 16), clipped(16, 16);
   raster::ThinLine(full.Surface(), {-5, 1}, {30, 9}, kInk);
