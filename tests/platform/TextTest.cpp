@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -266,7 +267,9 @@ TEST(TextMeasure, BrokenAndControlTextIsHarmless) {
   // Control characters take no room.
   EXPECT_EQ(vark::text::Measure(font, "a\tb").width, vark::text::Measure(font, "ab").width);
   // A runaway size is limited instead of asking for giant glyphs.
-  EXPECT_GT(vark::text::Measure(MakeFont("Segoe UI", -1000000), "A").height, 0);
+  for (int height : {-1000000, INT_MIN, 1000000, INT_MAX}) {
+    EXPECT_GT(vark::text::Measure(MakeFont("Segoe UI", height), "A").height, 0) << height;
+  }
 }
 
 TEST(TextDraw, InkStaysInsideTheMeasuredBox) {

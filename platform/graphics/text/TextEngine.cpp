@@ -165,7 +165,7 @@ TextEngine::SizedFont& TextEngine::Sized(const TFont& font) {
   auto sized = std::make_unique<SizedFont>();
   sized->style = &StyleFor(font.Name(), bold, italic);
   const int height = font.Height();
-  int ppem = height < 0 ? -height : -TFont::kDefaultHeight;
+  int ppem = height < 0 ? (height < -kMaxPpem ? kMaxPpem : -height) : -TFont::kDefaultHeight;
   if (height > 0) {
     ppem = height;
     if (!sized->style->chain.empty()) {
