@@ -42,6 +42,9 @@ enum class EventKind : uint8_t {
 };
 
 struct Event {
+  Event() = default;
+  Event(EventKind k, WindowHandle w, int px = 0, int py = 0) : kind(k), window(w), x(px), y(py) {}
+
   EventKind kind = EventKind::None;
   WindowHandle window = 0;
   int x = 0;
@@ -75,7 +78,10 @@ class Backend {
   // Moves and sizes the outer window; where the desktop does not let programs
   // place windows the position is ignored.
   virtual void SetBounds(WindowHandle window, const TRect& bounds) = 0;
+  // Asks for a window state. Where the desktop applies it (ManagesWindowState)
+  // the new geometry arrives as events; otherwise the form sizes itself.
   virtual void SetState(WindowHandle window, TWindowState state) = 0;
+  virtual bool ManagesWindowState() const = 0;
   // Brings the window to the front and gives it the keyboard.
   virtual void Activate(WindowHandle window) = 0;
   // Shows the given rectangles (window pixels) of the back buffer.

@@ -18,7 +18,12 @@
 
 namespace vark {
 class Backend;
-}
+struct Event;
+namespace ui {
+struct UiState;
+UiState& State();
+}  // namespace ui
+}  // namespace vark
 
 // Flags of MessageBox, numbered as the classic API numbers them.
 constexpr uint32_t MB_OK = 0x00000000;
@@ -60,6 +65,12 @@ class TApplication : public TComponent {
   void HandleMessage();
   // Handles what is pending without waiting.
   void ProcessMessages();
+  // The parts of a turn, for backends that drive the loop themselves (the
+  // headless test driver): dispatch one event (an escaping exception goes to
+  // HandleException), and finish a turn: tick the due timers, paint and
+  // present, free what handlers released, track the control under the pointer.
+  void DispatchEvent(const vark::Event& event);
+  void FinishTurn();
 
   // Whether one of the application's windows is the desktop's active window.
   bool Active() const;
@@ -84,10 +95,12 @@ class TApplication : public TComponent {
 
  private:
   friend class TCustomForm;
+  friend vark::ui::UiState& vark::ui::State();
   void PushModal(TCustomForm* form);
   void PopModal(TCustomForm* form);
   void Reset();
 
+  std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;
   TWeakRef<TCustomForm> mainForm_;
   std::vector<TWeakRef<TCustomForm>> modalStack_;

@@ -1,8 +1,9 @@
 // TButton: a plain push button. A left click on it, Space while it has the
 // focus, or Return while it has the focus clicks it; Return (Escape) pressed
 // anywhere on its form clicks a Default (Cancel) button when no Shift, Ctrl or
-// Alt is held. A click runs OnClick and then sets the form's ModalResult to the
-// button's when that is not mrNone. The framework's message boxes use it.
+// Alt is held. A click sets the form's ModalResult to the button's, then runs
+// OnClick; a non-zero result ends the form's modal loop. The framework's
+// message boxes use it.
 #pragma once
 
 #include "platform/ui/CustomControl.h"

@@ -100,6 +100,8 @@ class TComponent : public TPersistent {
   // Marks this component and everything it owns as being destroyed; a
   // destructor calls it first so that the code it runs can tell.
   void Destroying();
+  // Destroys every component this one owns, last made first.
+  void DestroyComponents();
 
  private:
   void RemoveFromOwnerList();

@@ -209,6 +209,7 @@ class TControl : public TComponent {
 
  protected:
   friend class TWinControl;
+  friend class TCustomForm;
   friend class vark::ui::Dispatch;
   friend class vark::ui::Painter;
 
@@ -225,8 +226,11 @@ class TControl : public TComponent {
   // Whether a press at (X, Y) (client coordinates) belongs to this control;
   // false lets it fall through to what lies beneath.
   virtual bool HitTest(int X, int Y) const;
-  // Runs OnResize; called after the size changed.
+  // Runs OnResize.
   virtual void Resize();
+  // Called after SetBounds changed the size (not while loading); runs Resize.
+  // Windowed controls send themselves the size message instead.
+  virtual void SizeChanged() { Resize(); }
 
   // Painting in the window: the painter binds the control to the window's
   // pixels (clip in window coordinates) and calls this.

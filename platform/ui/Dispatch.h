@@ -30,6 +30,9 @@ class Dispatch {
   static void Char(TCustomForm& form, char ch);
   // The form a backend window belongs to.
   static TCustomForm* FormOf(uint32_t handle);
+
+ private:
+  struct Impl;  // the routing itself, with the access the framework grants Dispatch
 };
 
 }  // namespace vark::ui

@@ -50,6 +50,9 @@ class TCustomForm : public TWinControl {
 
   // --- geometry ------------------------------------------------------------------
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  // Scales the client size, the title bar, the font and every control; the
+  // window keeps its place.
+  void ChangeScale(int M, int D) override;
   TRect ClientRect() const override;
   void SetClientWidth(int value) override;
   void SetClientHeight(int value) override;
@@ -85,8 +88,9 @@ class TCustomForm : public TWinControl {
   void Close();
   // Runs OnCloseQuery; true when the form may close.
   virtual bool CloseQuery();
-  // Frees the form once the event loop is back in control.
-  void Release() { FreeLater(); }
+  // Frees the form once the event loop is back in control (after its modal
+  // loop, when it runs one).
+  void Release();
 
   // Whether the form is the active window of the application.
   bool Active() const { return active_; }
@@ -108,6 +112,13 @@ class TCustomForm : public TWinControl {
   // Whether the band at (X, Y) (window coordinates) drags the window: the title
   // band where no control takes the mouse, outside the caption buttons.
   bool IsCaptionAt(int X, int Y) const;
+  // The caption buttons the frame shows (the custom title bar only with
+  // SystemButtons), and their rectangles in window coordinates.
+  bool HasCaptionButton(int kind) const;
+  TRect CaptionButtonRect(int kind) const;
+  // Height of the plain title bar drawn above the client area of other forms.
+  static constexpr int kCaptionHeight = 30;
+  static constexpr int kCaptionButtonWidth = 46;
 
   // --- events -----------------------------------------------------------------------------
   TNotifyEvent OnCreate;
@@ -138,6 +149,10 @@ class TCustomForm : public TWinControl {
   void VisibleChanged() override;
   void TextChanged() override;
   void Loaded() override;
+  void SizeChanged() override;
+  // Tab and Shift+Tab move the focus through the tab order, the arrows among
+  // the focused control's siblings; other keys go to every control.
+  void CMDialogKey(TCMDialogKey& Message) override;
   void DoEnter() override {}
   void DoExit() override {}
 
@@ -152,8 +167,15 @@ class TCustomForm : public TWinControl {
   bool ModalDone() const { return modalResult_ != mrNone; }
 
  private:
+  friend class TApplication;
   TRect FrameInsets() const;  // left, top, right, bottom widths of the frame
   void ApplyInitialPosition();
+  void SyncWindow();
+  void DestroyHandle();
+  void ApplyState(TWindowState state);
+  void CloseModal();
+  // The client size kept while the frame changes (border style, title bar).
+  void KeepClientSize(int clientWidth, int clientHeight);
   void PaintFrame(TCanvas& canvas);
   void PaintTitleBand(TCanvas& canvas, const TRect& band, bool inClient);
   void SendSizeMessage();
@@ -174,6 +196,8 @@ class TCustomForm : public TWinControl {
   TCanvas canvas_;
   std::unique_ptr<vark::ui::FormWindow> window_;
   TRect restoreBounds_;  // the normal bounds while maximised
+  TRect sentBounds_;     // the bounds the backend last heard of
+  bool releaseAfterModal_ = false;
 };
 
 class TForm : public TCustomForm {

@@ -10,6 +10,7 @@
 
 #include "platform/graphics/Types.h"
 
+class TBitmap;
 class TCustomForm;
 class TControl;
 
@@ -26,6 +27,8 @@ class Painter {
   static void UpdateWindow(TCustomForm& form);
   // The same for every form.
   static void UpdateAllWindows();
+  // Paints one control's part of the window (clip, window coordinates).
+  static void PaintControl(TControl& control, TBitmap& surface, const TRect& clip);
   // True while the event loop paints (a control's Paint called by the painter).
   static bool Painting();
 

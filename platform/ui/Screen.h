@@ -1,8 +1,6 @@
 // TScreen: the primary screen's size and scale, and the application's forms.
 #pragma once
 
-#include <vector>
-
 #include "platform/graphics/Types.h"
 #include "platform/ui/UITypes.h"
 
@@ -19,8 +17,8 @@ class TScreen {
   int PixelsPerInch() const;
 
   // The forms that exist, in creation order.
-  int FormCount() const { return static_cast<int>(forms_.size()); }
-  TCustomForm* Forms(int index) const { return forms_.at(index); }
+  int FormCount() const;
+  TCustomForm* Forms(int index) const;
   TCustomForm* ActiveForm() const;
 
   // A cursor that overrides every control's while it is not crDefault.
@@ -32,7 +30,6 @@ class TScreen {
   void AddForm(TCustomForm* form);
   void RemoveForm(TCustomForm* form);
 
-  std::vector<TCustomForm*> forms_;
   TCursor cursor_ = crDefault;
 };
 

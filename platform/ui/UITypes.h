@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <utility>
 
 #include "platform/ui/Persistent.h"
 #include "platform/ui/Set.h"
@@ -113,6 +114,15 @@ enum TCloseAction : uint8_t { caNone, caHide, caFree, caMinimize };
 enum TStyleElement : uint8_t { seFont, seClient, seBorder };
 using TStyleElements = TSet<TStyleElement, uint8_t>;
 enum TBevelCut : uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+
+// Runs an event handler if one is assigned. The handler is copied first: it may
+// free the object that holds it (a button whose click closes its dialog).
+template <class Handler, class... Args>
+void FireEvent(const Handler& handler, Args&&... args) {
+  if (!handler) return;
+  Handler copy = handler;
+  copy(std::forward<Args>(args)...);
+}
 
 // Event handlers: std::function members, empty when unassigned.
 using TNotifyEvent = std::function<void(TObject* Sender)>;

@@ -31,9 +31,9 @@ class TWinControl : public TControl {
   // The child whose bounds hold p (client coordinates), topmost first; null if none.
   TControl* ControlAtPos(TPoint p, bool AllowDisabled = false, bool AllowWinControls = true) const;
 
-  // Tab order: the position among the windowed siblings that Tab follows.
-  // New controls come last; equal orders keep the order the controls were
-  // placed in.
+  // Tab order: Tab visits the windowed siblings by increasing TabOrder. A new
+  // control comes after its siblings; of two equal orders, the one set last
+  // comes first, as inserting at that position would put it.
   int TabOrder() const { return tabOrder_; }
   void SetTabOrder(int value);
   bool TabStop() const { return tabStop_; }
@@ -66,7 +66,6 @@ class TWinControl : public TControl {
   // anchors and runs OnResize. A form may handle it itself instead.
   virtual void WMSize(TWMSize& Message);
 
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void ChangeScale(int M, int D) override;
 
   TNotifyEvent OnEnter;
@@ -98,9 +97,9 @@ class TWinControl : public TControl {
   // lets the background show (ParentBackground or a transparent control).
   virtual bool ErasesBackground() const;
 
-  void VisibleChanged() override;
-  void EnabledChanged() override;
   void FontChanged() override;
+  void Loaded() override;
+  void SizeChanged() override;
 
  private:
   friend class vark::ui::Dispatch;
@@ -110,9 +109,14 @@ class TWinControl : public TControl {
 
   std::vector<TControl*> controls_;
   int tabOrder_ = 0;
-  int tabSequence_ = 0;  // placing order, to break ties of equal tab orders
+  uint64_t tabStamp_ = 0;  // when the tab order was set, to break ties
   bool tabStop_ = false;
   bool parentBackground_ = false;
   int alignDisabled_ = 0;
   bool aligning_ = false;
+
+ protected:
+  // While above 0, a size change does not move anchored children (scaling moves
+  // them itself).
+  int anchorsFrozen_ = 0;
 };

@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "platform/backend/Backend.h"
+#include "platform/graphics/Color.h"
 
 class TCustomForm;
 class TControl;
@@ -86,12 +87,15 @@ class HeadlessBackend : public Backend {
   void setWindowState(TCustomForm& form, TWindowState state);
 
   // --- inspection -------------------------------------------------------------------
-  // The window's back buffer as last presented.
-  const TBitmap& surface(const TCustomForm& form) const;
+  // These first let the event loop finish what is pending (paint, present).
+  // The window as last presented (outer, frame included).
+  const TBitmap& surface(const TCustomForm& form);
   // A pixel of the presented window, client coordinates, 0x00BBGGRR.
-  TColor pixel(const TCustomForm& form, int x, int y) const;
+  TColor pixel(const TCustomForm& form, int x, int y);
+  // The window as presented, without finishing anything first.
+  const TBitmap& presented(const TCustomForm& form) const;
   // Writes the window (outer, frame included) to a PNG file.
-  void SaveToPNG(const TCustomForm& form, const std::string& path) const;
+  void SaveToPNG(const TCustomForm& form, const std::string& path);
   // The cursor the pointer shows.
   TCursor cursor() const { return shownCursor_; }
   bool mouseCaptured() const { return captured_; }
@@ -122,6 +126,7 @@ class HeadlessBackend : public Backend {
   void SetTitle(WindowHandle window, const std::string& title) override;
   void SetBounds(WindowHandle window, const TRect& bounds) override;
   void SetState(WindowHandle window, TWindowState state) override;
+  bool ManagesWindowState() const override { return false; }
   void Activate(WindowHandle window) override;
   void Present(WindowHandle window, const TBitmap& surface, std::span<const TRect> rects) override;
   void SetDragArea(WindowHandle, std::function<bool(TPoint)>) override {}
@@ -163,6 +168,7 @@ class HeadlessBackend : public Backend {
   WindowHandle moving_ = 0;       // the window being dragged
   TPoint moveGrab_;               // the pointer's offset in the dragged window
   std::deque<Event> queue_;
+  uint64_t activity_ = 0;  // counts synthetic input, so an idle wait can tell
   uint64_t now_ = 0;
   uint64_t lastInput_ = 0;
   TPoint cursor_{-1, -1};

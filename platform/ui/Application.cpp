@@ -1,0 +1,211 @@
+#include "platform/ui/Application.h"
+
+#include <unistd.h>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/backend/Backend.h"
+#include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/backend/sdl/SdlBackend.h"
+#include "platform/ui/Dispatch.h"
+#include "platform/ui/FormWindow.h"
+#include "platform/ui/MessageBox.h"
+#include "platform/ui/Painter.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Timer.h"
+#include "platform/ui/UiState.h"
+
+namespace {
+
+TApplication application;
+
+// The program's file name, the default title of the application.
+std::string ProgramName() {
+  char path[4096];
+  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  if (n <= 0) return "Application";
+  path[n] = '\0';
+  const char* slash = std::strrchr(path, '/');
+  return slash != nullptr ? slash + 1 : path;
+}
+
+}  // namespace
+
+TApplication* Application = &application;
+
+namespace vark::ui {
+UiState& State() {
+  return *Application->state_;
+}
+}  // namespace vark::ui
+
+TApplication::TApplication()
+    : TComponent(nullptr), state_(std::make_unique<vark::ui::UiState>()), title_(ProgramName()) {}
+
+TApplication::~TApplication() {
+  Destroying();
+  // Forms go while the backend that holds their windows is still here.
+  DestroyComponents();
+  backend_.reset();
+}
+
+void TApplication::Initialize() {
+  if (backend_) return;
+  const char* kind = std::getenv("VARK_BACKEND");
+  if (kind != nullptr && std::strcmp(kind, "headless") == 0) {
+    backend_ = std::make_unique<vark::HeadlessBackend>();
+  } else {
+    backend_ = vark::CreateSdlBackend();
+  }
+}
+
+vark::Backend& TApplication::Backend() {
+  if (!backend_) Initialize();
+  return *backend_;
+}
+
+void TApplication::InstallBackend(std::unique_ptr<vark::Backend> backend) {
+  Reset();
+  backend_ = std::move(backend);
+}
+
+void TApplication::Reset() {
+  DestroyComponents();
+  // Forms held elsewhere lose their windows, which belong to the old backend.
+  for (TCustomForm* form : std::vector<TCustomForm*>(state_->forms))
+    form->DestroyHandle();
+  vark::ui::TimerQueue::Reset();
+  state_->deferredFrees.clear();
+  state_->capture = nullptr;
+  modalStack_.clear();
+  mainForm_ = nullptr;
+  terminated_ = false;
+  reporting_ = false;
+}
+
+void TApplication::Run() {
+  Initialize();
+  TCustomForm* main = MainForm();
+  if (main == nullptr) return;
+  if (!main->Visible()) main->Show();
+  while (!terminated_) {
+    HandleMessage();
+    if (MainForm() == nullptr) terminated_ = true;
+  }
+}
+
+void TApplication::HandleMessage() {
+  vark::Backend& b = Backend();
+  int timeout = -1;
+  uint64_t deadline = 0;
+  if (vark::ui::TimerQueue::NextDeadline(deadline)) {
+    uint64_t now = b.Now();
+    timeout = deadline <= now ? 0 : static_cast<int>(std::min<uint64_t>(deadline - now, INT_MAX));
+  }
+  vark::Event event;
+  if (b.WaitEvent(event, timeout)) {
+    DispatchEvent(event);
+    // Take what else is queued, but let the timers have their turn.
+    for (int i = 0; i < 64 && b.WaitEvent(event, 0); ++i)
+      DispatchEvent(event);
+  }
+  FinishTurn();
+}
+
+void TApplication::ProcessMessages() {
+  vark::Backend& b = Backend();
+  vark::Event event;
+  for (int i = 0; i < 1024 && b.WaitEvent(event, 0); ++i)
+    DispatchEvent(event);
+  FinishTurn();
+}
+
+void TApplication::DispatchEvent(const vark::Event& event) {
+  try {
+    vark::ui::Dispatch::Handle(event);
+  } catch (const std::exception& e) {
+    HandleException(this, e);
+  }
+}
+
+void TApplication::FinishTurn() {
+  vark::ui::TimerQueue::RunDue();  // reports its handlers' errors itself
+  try {
+    vark::ui::Painter::UpdateAllWindows();
+  } catch (const std::exception& e) {
+    HandleException(this, e);
+  }
+  TComponent::FlushDeferredFrees();
+  try {
+    for (TCustomForm* form : std::vector<TCustomForm*>(state_->forms)) {
+      if (form->HandleAllocated() && form->Window().pointerInside) {
+        vark::ui::Dispatch::UpdateHover(*form);
+      }
+    }
+  } catch (const std::exception& e) {
+    HandleException(this, e);
+  }
+}
+
+bool TApplication::Active() const {
+  return backend_ != nullptr && backend_->ApplicationActive();
+}
+
+void TApplication::HandleException(TObject* Sender, const std::exception& E) {
+  if (OnException) {
+    OnException(Sender, E);
+    return;
+  }
+  ShowException(E);
+}
+
+void TApplication::ShowException(const std::exception& E) {
+  std::string text = E.what();
+  // The classic report ends a sentence that lacks its full stop.
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  if (reporting_) {
+    // An error while the report is up: do not stack reports on each other.
+    std::fprintf(stderr, "%s\n", text.c_str());
+    return;
+  }
+  reporting_ = true;
+  struct Done {
+    bool& flag;
+    ~Done() { flag = false; }
+  } done{reporting_};
+  MessageBox(text, Title(), MB_OK | MB_ICONERROR);
+}
+
+int TApplication::MessageBox(const std::string& Text, const std::string& Caption, uint32_t Flags) {
+  return vark::ui::ShowMessageBox(Text, Caption.empty() ? Title() : Caption, Flags);
+}
+
+void TApplication::PushModal(TCustomForm* form) {
+  modalStack_.emplace_back(form);
+}
+
+void TApplication::PopModal(TCustomForm* form) {
+  for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it) {
+    if (it->get() == form) {
+      modalStack_.erase(std::next(it).base());
+      break;
+    }
+  }
+  modalStack_.erase(std::remove_if(modalStack_.begin(), modalStack_.end(),
+                                   [](const TWeakRef<TCustomForm>& r) { return !r; }),
+                    modalStack_.end());
+}
+
+TCustomForm* TApplication::ModalForm() const {
+  for (auto it = modalStack_.rbegin(); it != modalStack_.rend(); ++it) {
+    if (TCustomForm* f = it->get()) return f;
+  }
+  return nullptr;
+}
+
+void Sleep(int ms) {
+  if (ms > 0) Application->Backend().Sleep(ms);
+}

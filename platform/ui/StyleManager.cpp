@@ -1,0 +1,10 @@
+#include "platform/ui/StyleManager.h"
+
+TCustomStyleServices* TStyleManager::ActiveStyle() {
+  static TCustomStyleServices style;
+  return &style;
+}
+
+TCustomStyleServices* StyleServices() {
+  return TStyleManager::ActiveStyle();
+}
