@@ -2,6 +2,8 @@
 
 #include "platform/os/FileSystem.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/Screen.h"
 
 bool EqualApprox(int number1, int number2, double span) {
   const double n1 = number1, n2 = number2;
@@ -47,4 +49,10 @@ float NTKernelVersion() {
 
 std::string GetUserNm() {
   return vark::os::LogonName();
+}
+
+void CenterFormOnScreen(TCustomForm* form) {
+  if (form == nullptr) return;
+  form->SetBounds(Screen->Width() / 2 - form->Width() / 2,
+                  Screen->Height() / 2 - form->Height() / 2, form->Width(), form->Height());
 }

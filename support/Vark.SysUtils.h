@@ -35,5 +35,10 @@ float NTKernelVersion();
 // The logon name of the current user; EOSError when it cannot be read.
 std::string GetUserNm();
 
-// Window placement helpers (CenterFormOnScreen) join this file together with
-// the forms they place.
+class TCustomForm;
+
+// Places a top-level window in the middle of the primary screen: its left
+// becomes (screen width div 2) - (window width div 2) and its top likewise,
+// each half truncated on its own, with the screen's full size (not the work
+// area) and the window's outer size. A null form is left alone.
+void CenterFormOnScreen(TCustomForm* form);
