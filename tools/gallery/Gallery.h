@@ -1,0 +1,39 @@
+// The gallery shows every control of the library, section by section. Each
+// control adds one file to this folder that registers its section:
+//
+//   static const GalleryRegistration kButtons{{
+//       "buttons",
+//       [](const std::filesystem::path& dir) { ... write PNGs into dir ... },
+//       [](TWinControl& area) { ... put live controls into area ... },
+//   }};
+//
+// `gallery OUTDIR [SECTION...]` runs on the headless backend and writes each
+// section's pictures into OUTDIR/SECTION/. `gallery` alone (or `gallery --live
+// [SECTION...]`) opens a real window with every section's live controls side by
+// side, for a person to try.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TCustomForm;
+class TWinControl;
+
+struct GallerySection {
+  std::string name;
+  // Writes the section's pictures into an existing folder (headless backend).
+  std::function<void(const std::filesystem::path& dir)> writePictures;
+  // Fills the section's area of the live window (may be empty).
+  std::function<void(TWinControl& area)> populateLive;
+};
+
+const std::vector<GallerySection>& GallerySections();
+
+struct GalleryRegistration {
+  explicit GalleryRegistration(GallerySection section);
+};
+
+// Paints a form on the headless backend and writes it as a PNG.
+void SaveFormPicture(TCustomForm& form, const std::filesystem::path& path);
