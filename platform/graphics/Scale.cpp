@@ -16,6 +16,10 @@ inline uint32_t Div255(uint32_t v) {
   return (v + (v >> 8)) >> 8;
 }
 
+// The convolution filter is precomputed at 2^bits positions between two
+// pixels; 16 keep the position error within 1/32 of a pixel.
+constexpr int kSubsampleBits = 4;
+
 // Owns one pixman image.
 struct PixmanImage {
   pixman_image_t* image = nullptr;
@@ -39,21 +43,26 @@ pixman_repeat_t RepeatOf(EdgeMode edge) {
   }
 }
 
-// Sets the filter; "high quality" shrinking uses a separable convolution
-// (box sampling of a linear reconstruction), which averages every source pixel
-// that falls into a destination pixel instead of sampling only four of them.
+// Sets the filter. "High quality" shrinking averages every source pixel that
+// falls into a destination pixel (pixman's separable convolution with box
+// kernels, the area average) instead of sampling only four of them; an axis
+// that is not shrunk is interpolated linearly.
 void SetFilter(pixman_image_t* image, ScaleFilter filter, double sx, double sy) {
   if (filter == ScaleFilter::Nearest) {
     pixman_image_set_filter(image, PIXMAN_FILTER_NEAREST, nullptr, 0);
     return;
   }
   if (filter == ScaleFilter::HighQuality && (sx > 1.0 || sy > 1.0)) {
+    const bool shrinkX = sx > 1.0;
+    const bool shrinkY = sy > 1.0;
     int count = 0;
     pixman_fixed_t* params = pixman_filter_create_separable_convolution(
-        &count, pixman_double_to_fixed(sx > 1.0 ? sx : 1.0),
-        pixman_double_to_fixed(sy > 1.0 ? sy : 1.0), PIXMAN_KERNEL_LINEAR, PIXMAN_KERNEL_LINEAR,
-        sx > 1.0 ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE,
-        sy > 1.0 ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE, 2, 2);
+        &count, pixman_double_to_fixed(shrinkX ? sx : 1.0),
+        pixman_double_to_fixed(shrinkY ? sy : 1.0),
+        shrinkX ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_LINEAR,
+        shrinkY ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_LINEAR,
+        shrinkX ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE,
+        shrinkY ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE, kSubsampleBits, kSubsampleBits);
     if (params != nullptr) {
       pixman_image_set_filter(image, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
       std::free(params);

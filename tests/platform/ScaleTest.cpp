@@ -139,6 +139,22 @@ TEST(DrawScaled, HighQualityAveragesWhenShrinking) {
     for (int x = 1; x < 7; ++x)
       EXPECT_NEAR(GetRValue(dst.ColorAt(x, y)), 128, 8) << x << "," << y;
   }
+  // Shrunk across, stretched down: the stretched direction is interpolated
+  // (within the filter's 1/32-pixel position steps), not sampled nearest.
+  TBitmap rows(16, 2);
+  rows.SetPixelFormat(pf32bit);
+  rows.SetAlphaFormat(afPremultiplied);
+  for (int x = 0; x < 16; ++x) {
+    rows.ScanLine(0)[x] = Argb(255, 0, 0, 0);
+    rows.ScanLine(1)[x] = Argb(255, 255, 255, 255);
+  }
+  TBitmap tall(2, 4);
+  DrawScaled(tall, Rect(0, 0, 2, 4), Rect(0, 0, 2, 4), rows, Rect(0, 0, 16, 2), 255,
+             ScaleFilter::HighQuality, true, EdgeMode::Clamp);
+  const int expectedRows[] = {0, 64, 191, 255};
+  for (int y = 0; y < 4; ++y)
+    EXPECT_NEAR(GetRValue(tall.ColorAt(1, y)), expectedRows[y], 9) << y;
+
   // Shrinking a flat picture keeps it flat (the filter's weights sum to one).
   Fill(src, Argb(255, 40, 80, 120));
   DrawScaled(dst, Rect(0, 0, 8, 8), Rect(0, 0, 8, 8), src, Rect(0, 0, 64, 64), 255,
