@@ -128,6 +128,9 @@ class SdlBackend : public Backend {
     // The first click on an inactive window is a click, as on the classic desktop.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // Present through the display's own shared-memory images: a GL texture per
+    // frame costs more than the frame (and runs on the CPU under Xvfb).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       throw EOSError(std::string("Cannot open the display: ") + SDL_GetError(), 0);
     }
