@@ -34,9 +34,13 @@ bool IsFile(const std::filesystem::path& p) {
 std::string FindFontsConf() {
   const std::filesystem::path exeDir = ExecutableFolder();
   if (!exeDir.empty()) {
-    if (IsFile(exeDir / kConfName)) return (exeDir / kConfName).string();
-    if (IsFile(exeDir.parent_path() / kConfName))
-      return (exeDir.parent_path() / kConfName).string();
+    // Beside the program, one folder up, and in an installed tree that was
+    // moved after it was built (bin/ and share/valdor-launcher/ side by side).
+    for (const std::filesystem::path& p :
+         {exeDir / kConfName, exeDir.parent_path() / kConfName,
+          exeDir.parent_path() / "share" / "valdor-launcher" / kConfName}) {
+      if (IsFile(p)) return p.string();
+    }
   }
   const std::filesystem::path installed =
       std::filesystem::path(VARK_INSTALLED_DATA_DIR) / kConfName;

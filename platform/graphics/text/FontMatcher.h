@@ -38,8 +38,9 @@ class FontMatcher {
 };
 
 // Where the alias file is: beside the executable, one folder up (tests, tools
-// and benchmarks live in sub-folders of the build tree), then the installed
-// share folder. Empty when none exists.
+// and benchmarks live in sub-folders of the build tree), the share folder
+// beside the executable's folder, then the share folder the build was
+// configured to install to. Empty when none exists.
 std::string FindFontsConf();
 
 }  // namespace vark::text
