@@ -201,3 +201,32 @@ TEST(BitmapDraw, OpaqueBitmapsDrawAsPixelCopiesAtTheirSizeOrStretched) {
   dst.Canvas().Draw(1, 0, dst);
   EXPECT_EQ(dst.ColorAt(4, 4), clRed);
 }
+
+TEST(BitmapDraw, BitmapsWithAlphaCompositeByTheirAlphaFormat) {
+  // One pixel of black at half alpha, stored premultiplied and straight.
+  struct Case {
+    TPixelFormat format;
+    TAlphaFormat alpha;
+    Pixel stored;
+    int red;  // over white
+  };
+  const Case cases[] = {
+      {pf32bit, afPremultiplied, 0x80000000u, 127}, {pf32bit, afDefined, 0x80000000u, 127},
+      {pf32bit, afDefined, 0x80FFFFFFu, 255},      // straight white at half alpha
+      {pf32bit, afIgnored, 0x80000000u, 0},        // alpha ignored: opaque black
+      {pf24bit, afPremultiplied, 0x00000000u, 0},  // 24-bit: opaque whatever the byte says
+  };
+  for (const Case& c : cases) {
+    TBitmap pic(1, 1);
+    pic.SetPixelFormat(c.format);
+    pic.SetAlphaFormat(c.alpha);
+    pic.ScanLine(0)[0] = c.stored;
+    TBitmap dst(3, 1);
+    dst.Canvas().Brush().SetColor(clWhite);
+    dst.Canvas().FillRect(Rect(0, 0, 3, 1));
+    dst.Canvas().Draw(1, 0, pic);
+    EXPECT_NEAR(GetRValue(dst.ColorAt(1, 0)), c.red, 2) << int(c.format) << "/" << int(c.alpha);
+    EXPECT_EQ(dst.ColorAt(0, 0), clWhite);
+    EXPECT_EQ(dst.ColorAt(2, 0), clWhite);
+  }
+}
