@@ -384,6 +384,25 @@ TEST(TextDraw, ClipAndBoundsAreRespected) {
   vark::text::Draw(empty, Rect(0, 0, 10, 10), 0, 0, font, "Launch");
 }
 
+TEST(TextDraw, GlyphCacheStaysBoundedAndCorrect) {
+  const TFont font = MakeFont("Segoe UI", -40);
+  TBitmap before(120, 60);
+  FillWhite(before);
+  vark::text::Draw(before, Rect(0, 0, 120, 60), 2, 2, font, "Ag");
+  // Large glyphs at many sizes: far more than the glyph cache keeps.
+  TBitmap scratch(16, 16);
+  for (int em = 200; em < 500; em += 2) {
+    vark::text::Draw(scratch, Rect(0, 0, 16, 16), 0, 0, MakeFont("Segoe UI", -em), "W@");
+  }
+  TBitmap after(120, 60);
+  FillWhite(after);
+  vark::text::Draw(after, Rect(0, 0, 120, 60), 2, 2, font, "Ag");
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 120; ++x)
+      ASSERT_EQ(after.PixelAt(x, y), before.PixelAt(x, y));
+  }
+}
+
 TEST(TextDraw, UnderlineAndStrikeOutSpanTheText) {
   const int em = 20;
   const auto inkRows = [&](TFontStyles style) {

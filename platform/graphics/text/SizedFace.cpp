@@ -9,12 +9,6 @@
 
 namespace vark::text {
 
-namespace {
-// Rendered glyphs of one face and size are forgotten past this many bytes, so
-// a program that draws text at many sizes keeps a bounded cache.
-constexpr size_t kMaxMaskBytes = size_t{8} << 20;
-}  // namespace
-
 SizedFace::SizedFace(const FontFile& file, int ppem, bool syntheticBold, bool syntheticItalic)
     : file_(file), ppem_(ppem), syntheticBold_(syntheticBold), syntheticItalic_(syntheticItalic) {
   FT_Face face = file_.Face();
@@ -63,16 +57,12 @@ int SizedFace::StrikeoutOffset() const {
   return -Scale(file_.StrikeoutPosition());
 }
 
-const GlyphMask& SizedFace::Mask(uint32_t glyph) {
+const GlyphMask& SizedFace::Mask(uint32_t glyph, size_t& bytesAdded) {
   auto it = masks_.find(glyph);
   if (it != masks_.end()) return it->second;
-  if (maskBytes_ > kMaxMaskBytes) {
-    masks_.clear();
-    maskBytes_ = 0;
-  }
   GlyphMask& mask = masks_[glyph];
   Render(glyph, mask);
-  maskBytes_ += mask.coverage.size() + sizeof(GlyphMask);
+  bytesAdded += mask.coverage.size() + sizeof(GlyphMask);
   return mask;
 }
 

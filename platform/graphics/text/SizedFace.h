@@ -45,8 +45,11 @@ class SizedFace {
   int StrikeoutOffset() const;
   int StrikeoutThickness() const;
 
-  // The rendered glyph; an empty mask when the glyph has no outline.
-  const GlyphMask& Mask(uint32_t glyph);
+  // The rendered glyph; an empty mask when the glyph has no outline. A glyph
+  // rendered now adds its size to bytesAdded.
+  const GlyphMask& Mask(uint32_t glyph, size_t& bytesAdded);
+  // Forgets the rendered glyphs (the engine keeps all faces within a budget).
+  void DropMasks() { masks_.clear(); }
 
  private:
   int Scale(int fontUnits) const;
@@ -62,7 +65,6 @@ class SizedFace {
   int descent_ = 0;
   int boldExtra_ = 0;
   std::unordered_map<uint32_t, GlyphMask> masks_;
-  size_t maskBytes_ = 0;
 };
 
 }  // namespace vark::text

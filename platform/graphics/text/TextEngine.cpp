@@ -19,6 +19,9 @@ constexpr const char* kFallbackFamilies[] = {"DejaVu Sans", "Symbola"};
 constexpr int kMaxPpem = 2048;
 constexpr size_t kMaxRuns = 4096;
 constexpr size_t kMaxSizedFonts = 256;
+// Rendered glyphs of all faces are forgotten together past this many bytes,
+// so text drawn at many sizes keeps a bounded cache.
+constexpr size_t kMaxMaskBytes = size_t{16} << 20;
 
 int Round26(hb_position_t v) {
   return (v + 32) >> 6;
@@ -157,9 +160,10 @@ TextEngine::SizedFont& TextEngine::Sized(const TFont& font) {
   auto it = sized_.find(key_);
   if (it != sized_.end()) return *it->second;
   if (sized_.size() >= kMaxSizedFonts) {
-    // Runs point at their sized font: both go together.
+    // Runs point at their sized font: both go together, with the glyphs.
     runs_.clear();
     sized_.clear();
+    maskBytes_ = 0;
   }
 
   auto sized = std::make_unique<SizedFont>();
@@ -294,7 +298,7 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
   for (const PlacedGlyph& placed : run.glyphs) {
     SizedFace* face = sized.Face(placed.face);
     if (face == nullptr) continue;
-    const GlyphMask& mask = face->Mask(placed.glyph);
+    const GlyphMask& mask = face->Mask(placed.glyph, maskBytes_);
     if (mask.width == 0) continue;
     const int left = x + placed.x + mask.left;
     const int top = baseline + placed.y - mask.top;
@@ -310,6 +314,16 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
         row[xx] = a == 255 ? solid : BlendCoverage(row[xx], r, g, b, a);
       }
     }
+  }
+
+  if (maskBytes_ > kMaxMaskBytes) {
+    // After the loop: the masks just drawn are no longer referenced.
+    for (auto& entry : sized_) {
+      for (auto& face : entry.second->faces) {
+        if (face) face->DropMasks();
+      }
+    }
+    maskBytes_ = 0;
   }
 
   const TFontStyles fs = font.Style();
