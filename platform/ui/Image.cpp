@@ -3,7 +3,10 @@
 #include "platform/graphics/Graphic.h"
 
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
-  picture_.OnChange = [this] { Invalidate(); };
+  picture_.OnChange = [this] {
+    scaled_.reset();
+    Invalidate();
+  };
   SetBounds(0, 0, 105, 105);
 }
 
@@ -60,5 +63,27 @@ TRect TImage::DestRect() const {
 void TImage::Paint() {
   const TGraphic* graphic = picture_.Graphic();
   if (graphic == nullptr || graphic->Empty()) return;
-  Canvas().StretchDraw(DestRect(), *graphic);
+  TRect dest = DestRect();
+  if (dest.IsEmpty()) return;
+  if (dest.Width() == graphic->Width() && dest.Height() == graphic->Height()) {
+    Canvas().Draw(dest.Left, dest.Top, *graphic);
+    return;
+  }
+  if (!scaled_ || scaled_->Width() != dest.Width() || scaled_->Height() != dest.Height()) {
+    // Scale once onto a transparent bitmap: compositing that copy later gives
+    // what compositing the scaled picture would.
+    scaled_ = std::make_unique<TBitmap>(dest.Width(), dest.Height());
+    scaled_->SetPixelFormat(pf32bit);
+    scaled_->SetAlphaFormat(afPremultiplied);
+    scaled_->Canvas().StretchDraw(Rect(0, 0, dest.Width(), dest.Height()), *graphic);
+    bool opaque = true;
+    const Pixel* p = scaled_->Bits();
+    for (size_t i = 0, n = static_cast<size_t>(dest.Width()) * dest.Height(); i < n && opaque;
+         ++i) {
+      opaque = PixelAlpha(p[i]) == 255;
+    }
+    // An opaque result is drawn as a plain copy.
+    if (opaque) scaled_->SetAlphaFormat(afIgnored);
+  }
+  Canvas().Draw(dest.Left, dest.Top, *scaled_);
 }

@@ -3,8 +3,16 @@
 // down to fit with its aspect kept (never up, unless Stretch is set too), and
 // Center centres it. Drawing goes through TCanvas::StretchDraw, so scaled and
 // translucent pictures are composited by the picture engine.
+//
+// A scaled picture is scaled once and kept at the size it is shown at, so that
+// repainting the window does not scale a large picture again; the copy is made
+// afresh when the picture (through Picture(), which reports its changes) or the
+// size shown changes.
 #pragma once
 
+#include <memory>
+
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Picture.h"
 #include "platform/ui/GraphicControl.h"
 
@@ -33,4 +41,5 @@ class TImage : public TGraphicControl {
   bool stretch_ = false;
   bool proportional_ = false;
   bool center_ = false;
+  std::unique_ptr<TBitmap> scaled_;  // the picture at the size shown, while it is scaled
 };
