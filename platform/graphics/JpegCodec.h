@@ -41,8 +41,21 @@ void CheckJpegStructure(std::span<const uint8_t> data);
 // rounded up).
 void DecodeJpeg(std::span<const uint8_t> data, int denominator, TBitmap& bitmap);
 
-// Encodes a bitmap's colours (alpha ignored) at a quality of 1..100.
-std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality = 90);
+// How a bitmap is encoded. Grey keeps only the luminance; CMYK writes the
+// colours as the inverted CMYK with an Adobe marker that print software uses
+// (no black ink), which the reader turns back into the same colours.
+enum class JpegColorSpace : uint8_t { Color, Gray, Cmyk };
+struct JpegWriteOptions {
+  int quality = 90;  // 1..100
+  bool progressive = false;
+  JpegColorSpace colorSpace = JpegColorSpace::Color;
+};
+
+// Encodes a bitmap's colours (alpha ignored).
+std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, const JpegWriteOptions& options);
+inline std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, int quality = 90) {
+  return EncodeJpeg(bitmap, JpegWriteOptions{quality});
+}
 void SaveJpeg(const TBitmap& bitmap, const std::string& path, int quality = 90);
 
 }  // namespace vark

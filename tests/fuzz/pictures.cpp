@@ -55,6 +55,8 @@ std::vector<std::vector<uint8_t>> MakeSeeds() {
       bmp.ScanLine(y)[x] = 0xFF000000u | (x * 6 << 8) | y * 9;
   }
   seeds.push_back(vark::EncodeJpeg(bmp, 75));
+  seeds.push_back(vark::EncodeJpeg(bmp, {60, true, vark::JpegColorSpace::Color}));
+  seeds.push_back(vark::EncodeJpeg(bmp, {80, true, vark::JpegColorSpace::Cmyk}));
   return seeds;
 }
 

@@ -66,6 +66,50 @@ TEST(JpegDecode, FullSizeAndDctScaled) {
   EXPECT_EQ(odd.Height(), 21);
 }
 
+TEST(JpegDecode, ProgressiveGreyAndCmykFiles) {
+  TBitmap bmp(128, 64);
+  vark::testing::FillBlocks(bmp, 16);
+  const struct {
+    const char* name;
+    vark::JpegWriteOptions options;
+    int components;
+  } cases[] = {
+      {"progressive colour", {95, true, vark::JpegColorSpace::Color}, 3},
+      {"grey", {95, false, vark::JpegColorSpace::Gray}, 1},
+      {"progressive grey", {95, true, vark::JpegColorSpace::Gray}, 1},
+      {"inverted CMYK", {95, false, vark::JpegColorSpace::Cmyk}, 4},
+      {"progressive inverted CMYK", {95, true, vark::JpegColorSpace::Cmyk}, 4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::vector<uint8_t> data = vark::EncodeJpeg(bmp, c.options);
+    const vark::JpegInfo info = vark::ReadJpegHeader(data);
+    EXPECT_EQ(info.components, c.components);
+    EXPECT_EQ(info.progressive, c.options.progressive);
+    const bool grey = c.options.colorSpace == vark::JpegColorSpace::Gray;
+    for (int denominator : {1, 4}) {
+      TBitmap out;
+      vark::DecodeJpeg(data, denominator, out);
+      ASSERT_EQ(out.Width(), 128 / denominator);
+      const int block = 16 / denominator;
+      for (int by = 0; by < 4; ++by) {
+        for (int bx = 0; bx < 8; ++bx) {
+          TColor expected = BlockColor(bx, by);
+          if (grey) {
+            // Luminance: 0.299 R + 0.587 G + 0.114 B.
+            const int y = (299 * GetRValue(expected) + 587 * GetGValue(expected) +
+                           114 * GetBValue(expected) + 500) /
+                          1000;
+            expected = RGB(y, y, y);
+          }
+          const TColor got = out.ColorAt(bx * block + block / 2, by * block + block / 2);
+          EXPECT_LE(ChannelDistance(got, expected), 8) << denominator << ": " << bx << "," << by;
+        }
+      }
+    }
+  }
+}
+
 TEST(JpegDecode, ReductionCoversTheTarget) {
   const struct {
     int w, h, dw, dh, expected;
