@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/os/Sound.h"
 #include "platform/ui/Component.h"
 #include "platform/ui/Form.h"
 
@@ -25,12 +26,8 @@ UiState& State();
 }  // namespace ui
 }  // namespace vark
 
-// Flags of MessageBox, numbered as the classic API numbers them.
-constexpr uint32_t MB_OK = 0x00000000;
-constexpr uint32_t MB_ICONERROR = 0x00000010;
-constexpr uint32_t MB_ICONQUESTION = 0x00000020;
-constexpr uint32_t MB_ICONWARNING = 0x00000030;
-constexpr uint32_t MB_ICONINFORMATION = 0x00000040;
+// The flags of MessageBox (MB_OK, MB_ICONERROR ...) are those of MessageBeep,
+// defined once in Sound.h so that code may use both.
 
 class TApplication : public TComponent {
  public:
