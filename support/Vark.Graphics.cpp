@@ -80,6 +80,17 @@ void CopyRoundRect(TCanvas& FromCanvas, const TRoundRect& FromRect, TCanvas& Des
   // The strips reach one pixel past the shrunk rectangles, and more once
   // stretched: nothing may land outside the destination rectangle given.
   TCanvasClip clip(DestCanvas, DestRect);
+
+  // Without rounding every strip is the top or bottom edge of the band, and the
+  // band, copied last, covers them all: copying it alone gives the same pixels
+  // without hundreds of identical copies (a progress bar does this on every
+  // animation frame). Copies within one bitmap read what earlier strips wrote,
+  // so they keep the full sequence.
+  if (f.RoundX == 0 && f.RoundY == 0 && FromCanvas.Target() != DestCanvas.Target()) {
+    const TRect band{F.Left - 1, F.Top - 1, F.Right + 1, F.Bottom + 1};
+    DestCanvas.CopyRect(target(band), FromCanvas, band);
+    return;
+  }
   TPoint bandSrcTopLeft, bandDstTopLeft, bandSrcBottomRight, bandDstBottomRight;
   for (int a = 90 * n; a <= 180 * n; ++a) {
     int x, y;

@@ -201,6 +201,38 @@ TEST(CopyRoundRect, SameSizeCopyCoversTheRoundedShapeAndLeavesTheCorners) {
   }
 }
 
+// Without rounding the copy takes a shortcut (one copy instead of a strip per
+// step of the arc). Corners of 1 round to the same degenerate arcs through the
+// full strip sequence, so both must give the same pixels, stretched or not.
+TEST(CopyRoundRect, UnroundedShortcutMatchesTheStripSequence) {
+  struct Case {
+    int sw, sh;
+    TRect dest;
+    int shrink;
+  };
+  const Case cases[] = {{250, 9, Rect(0, 0, 250, 9), 1},
+                        {50, 5, Rect(0, 0, 250, 9), 1},
+                        {40, 30, Rect(7, 3, 29, 61), 0},
+                        {120, 12, Rect(-10, 2, 90, 14), 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.sw << "x" << c.sh << " shrink " << c.shrink);
+    TBitmap src, fast, full;
+    Pattern(src, c.sw, c.sh);
+    Fill(fast, 300, 70);
+    Fill(full, 300, 70);
+    CanvasRecorder rec;
+    fast.Canvas().SetRecorder(&rec);
+    CopyRoundRect(src.Canvas(), RoundRect(Rect(0, 0, c.sw, c.sh), 0, 0), fast.Canvas(), c.dest,
+                  c.shrink);
+    CopyRoundRect(src.Canvas(), RoundRect(Rect(0, 0, c.sw, c.sh), 1, 1), full.Canvas(), c.dest,
+                  c.shrink);
+    EXPECT_EQ(rec.Of("CopyRect").size(), 1u);
+    for (int y = 0; y < 70; ++y)
+      for (int x = 0; x < 300; ++x)
+        ASSERT_EQ(fast.ScanLine(y)[x], full.ScanLine(y)[x]) << x << "," << y;
+  }
+}
+
 TEST(CopyRoundRect, StretchedCopyStaysInsideTheDestination) {
   TBitmap src, dst;
   Pattern(src, 50, 5);
