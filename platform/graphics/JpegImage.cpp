@@ -72,8 +72,10 @@ void TJPEGImage::Draw(TCanvas& canvas, const TRect& dest) const {
   device.Offset(origin.X, origin.Y);
   TRect clip = canvas.ClipRect();
   clip.Offset(origin.X, origin.Y);
-  vark::DrawScaled(*target, clip, device, source, Rect(0, 0, source.Width(), source.Height()), 255,
-                   vark::ScaleFilter::Bilinear, true, vark::EdgeMode::Clamp);
+  vark::DrawScaled(
+      *target, clip, device, source, Rect(0, 0, source.Width(), source.Height()), 255,
+      vark::PictureFilter(source.Width(), source.Height(), device.Width(), device.Height()), true,
+      vark::EdgeMode::Clamp);
 }
 
 void TJPEGImage::AssignTo(TBitmap& bitmap) const {

@@ -247,8 +247,10 @@ void TPngImage::Draw(TCanvas& canvas, const TRect& dest) const {
   TRect clip = canvas.ClipRect();
   clip.Offset(origin.X, origin.Y);
   const TBitmap& source = Premultiplied();
-  vark::DrawScaled(*target, clip, device, source, Rect(0, 0, source.Width(), source.Height()), 255,
-                   vark::ScaleFilter::Bilinear, true, vark::EdgeMode::Clamp);
+  vark::DrawScaled(
+      *target, clip, device, source, Rect(0, 0, source.Width(), source.Height()), 255,
+      vark::PictureFilter(source.Width(), source.Height(), device.Width(), device.Height()), true,
+      vark::EdgeMode::Clamp);
 }
 
 void TPngImage::AssignTo(TBitmap& bitmap) const {

@@ -75,7 +75,8 @@ class TPngImage : public TGraphic {
 
   const PngRaster& Raster() const { return raster_; }
 
-  // Draws scaled into dest with bilinear filtering, blending by alpha.
+  // Draws scaled into dest, blending by alpha (vark::PictureFilter decides
+  // the filter).
   void Draw(TCanvas& canvas, const TRect& dest) const override;
   // The bitmap becomes a copy at full size: a picture without transparency
   // as an opaque 24-bit bitmap, any other as a 32-bit bitmap with

@@ -18,7 +18,7 @@ enum class ScaleFilter : uint8_t {
 
 // How pixels outside the source are sampled at the edges of a scaled image.
 enum class EdgeMode : uint8_t {
-  Clamp,     // repeat the edge pixels
+  Clamp,  // repeat the edge pixels
   Transparent,
   TileFlip,  // mirror the image at its edges
 };
@@ -30,5 +30,10 @@ enum class EdgeMode : uint8_t {
 void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TBitmap& src,
                 const TRect& srcRect, uint8_t opacity, ScaleFilter filter, bool halfPixelOffset,
                 EdgeMode edge);
+
+// The filter a picture draws itself with (TGraphic::Draw): bilinear, or the
+// area average when it shrinks to less than half its size in either
+// direction, where bilinear sampling would skip most of its pixels.
+ScaleFilter PictureFilter(int srcWidth, int srcHeight, int destWidth, int destHeight);
 
 }  // namespace vark

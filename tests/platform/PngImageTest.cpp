@@ -237,6 +237,25 @@ TEST(PngDecode, DrawsScaledAndBlended) {
   EXPECT_EQ(target.ColorAt(30, 10), clWhite);  // outside the destination
 }
 
+TEST(PngDecode, AShrunkPictureIsAveraged) {
+  // A one-pixel checkerboard drawn at an eighth of its size (a row picture
+  // of 256 pixels shown at 33 is shrunk as much): every pixel of the
+  // target averages its area to grey instead of picking black or white.
+  std::vector<unsigned> samples;
+  for (int y = 0; y < 64; ++y) {
+    for (int x = 0; x < 64; ++x)
+      samples.push_back((x + y) % 2 ? 255 : 0);
+  }
+  TPngImage png;
+  png.LoadFromRaster(MakeRaster(64, 64, COLOR_GRAYSCALE, 8, samples));
+  TBitmap target(8, 8);
+  png.Draw(target.Canvas(), Rect(0, 0, 8, 8));
+  for (int y = 1; y < 7; ++y) {
+    for (int x = 1; x < 7; ++x)
+      EXPECT_NEAR(GetRValue(target.ColorAt(x, y)), 128, 10);
+  }
+}
+
 TEST(PngWrite, BitmapsRoundTrip) {
   vark::testing::TempFolder folder;
   // A premultiplied bitmap: the file holds straight alpha, and reading it back
