@@ -255,6 +255,9 @@ void TControl::SetColor(TColor value) {
 
 void TControl::SetParentColor(bool value) {
   if (parentColor_ == value) return;
+  // A control that stops following its parent keeps the colour it had from
+  // it, as the classic framework does (there the parent's colour is copied in).
+  if (!value && parent_ != nullptr) color_ = parent_->Color();
   parentColor_ = value;
   ColorChanged();
 }
