@@ -117,18 +117,22 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
   }
   PixmanImage srcImage(pixman_image_create_bits_no_clear(opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8,
                                                          sw, sh, bits, stride));
-  PixmanImage dstImage(pixman_image_create_bits_no_clear(PIXMAN_a8r8g8b8, dst.Width(), dst.Height(),
-                                                         dst.Bits(), dst.Width() * 4));
+  // The destination as pixman sees it: only the area drawn, so coordinates
+  // stay small (pixman's fixed-point transforms hold about ±32000).
+  PixmanImage dstImage(
+      pixman_image_create_bits_no_clear(PIXMAN_a8r8g8b8, area.Width(), area.Height(),
+                                        dst.ScanLine(area.Top) + area.Left, dst.Width() * 4));
   if (srcImage.image == nullptr || dstImage.image == nullptr) return;
 
   // Destination pixel centres map to source coordinates. With the half-pixel
   // offset, pixel centres sit at x + 0.5 on both sides (pixman's own
   // convention); without it, at whole coordinates, which shifts the sampling
-  // by half a pixel less the scaled half pixel.
+  // by half a pixel less the scaled half pixel. Pixel i of the area lies
+  // area.Left - destRect.Left + i pixels into the destination rectangle.
   const double sx = static_cast<double>(srcRect.Width()) / destRect.Width();
   const double sy = static_cast<double>(srcRect.Height()) / destRect.Height();
-  double tx = -destRect.Left * sx + (srcRect.Left - source.Left);
-  double ty = -destRect.Top * sy + (srcRect.Top - source.Top);
+  double tx = (static_cast<double>(area.Left) - destRect.Left) * sx + (srcRect.Left - source.Left);
+  double ty = (static_cast<double>(area.Top) - destRect.Top) * sy + (srcRect.Top - source.Top);
   if (!halfPixelOffset) {
     tx += 0.5 - 0.5 * sx;
     ty += 0.5 - 0.5 * sy;
@@ -156,9 +160,8 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
     mask = pixman_image_create_solid_fill(&alpha);
   }
   PixmanImage maskImage(mask);
-  pixman_image_composite32(PIXMAN_OP_OVER, srcImage.image, maskImage.image, dstImage.image,
-                           area.Left, area.Top, 0, 0, area.Left, area.Top, area.Width(),
-                           area.Height());
+  pixman_image_composite32(PIXMAN_OP_OVER, srcImage.image, maskImage.image, dstImage.image, 0, 0, 0,
+                           0, 0, 0, area.Width(), area.Height());
 }
 
 ScaleFilter PictureFilter(int srcWidth, int srcHeight, int destWidth, int destHeight) {

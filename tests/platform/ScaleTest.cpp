@@ -114,6 +114,13 @@ TEST(DrawScaled, NearestAndBilinearWithAndWithoutHalfPixelOffset) {
   const std::vector<int> expectedHalf = {0, 64, 191, 255};
   for (int x = 0; x < 4; ++x)
     EXPECT_NEAR(half[x], expectedHalf[x], 2) << x;
+  // The same far from the origin, beyond pixman's 16-bit fixed-point range.
+  TBitmap wide(40000, 1);
+  DrawScaled(wide, Rect(0, 0, 40000, 1), Rect(39990, 0, 39994, 1), src, Rect(0, 0, 2, 1), 255,
+             ScaleFilter::Bilinear, true, EdgeMode::Clamp);
+  for (int x = 0; x < 4; ++x) {
+    EXPECT_NEAR(GetRValue(wide.ColorAt(39990 + x, 0)), expectedHalf[x], 2) << x;
+  }
   // Without the offset, pixel x samples the source at x / 2: 0, 0.5, 1, 1.5.
   const std::vector<int> whole = row(ScaleFilter::Bilinear, false);
   const std::vector<int> expectedWhole = {0, 128, 255, 255};
