@@ -264,6 +264,9 @@ TEST(TextMeasure, BrokenAndControlTextIsHarmless) {
     FillWhite(bmp);
     vark::text::Draw(bmp, Rect(0, 0, 32, 32), 0, 0, font, s);
   }
+  // A long text (shaped without the run cache) measures as its letters.
+  const std::string longText(3000, 'l');
+  EXPECT_EQ(vark::text::Measure(font, longText).width, 3000 * vark::text::Measure(font, "l").width);
   // Control characters take no room.
   EXPECT_EQ(vark::text::Measure(font, "a\tb").width, vark::text::Measure(font, "ab").width);
   // A runaway size is limited instead of asking for giant glyphs.

@@ -18,6 +18,10 @@ constexpr const char* kFallbackFamilies[] = {"DejaVu Sans", "Symbola"};
 // for glyph masks of gigabytes.
 constexpr int kMaxPpem = 2048;
 constexpr size_t kMaxRuns = 4096;
+constexpr size_t kMaxCachedText = 1024;  // bytes
+// Glyphs whose pen position lies past this are dropped: no bitmap reaches
+// that far, and the sum of the advances stays far from overflowing.
+constexpr int64_t kMaxPen = int64_t{1} << 28;
 constexpr size_t kMaxSizedFonts = 256;
 // Rendered glyphs of all faces are forgotten together past this many bytes,
 // so text drawn at many sizes keeps a bounded cache.
@@ -200,6 +204,12 @@ size_t TextEngine::FaceForCodepoint(const Style& style, char32_t cp) const {
 }
 
 const TextEngine::ShapedRun& TextEngine::Run(SizedFont& sized, std::string_view text) {
+  if (text.size() > kMaxCachedText) {
+    // Long texts are shaped each time instead of filling the cache.
+    scratchRun_ = {};
+    Shape(sized, text, scratchRun_);
+    return scratchRun_;
+  }
   // The key is the sized font's address followed by the text.
   const SizedFont* address = &sized;
   std::string key(reinterpret_cast<const char*>(&address), sizeof address);
@@ -221,11 +231,11 @@ void TextEngine::Shape(SizedFont& sized, std::string_view text, ShapedRun& run) 
   const size_t n = codepoints_.size();
   std::vector<hb_codepoint_t> all(codepoints_.begin(), codepoints_.end());
 
-  int pen = 0;
+  int64_t pen = 0;
   size_t i = 0;
   size_t previousFace = 0;
   bool havePrevious = false;
-  while (i < n) {
+  while (i < n && pen < kMaxPen) {
     if (IsControl(codepoints_[i])) {
       ++i;
       havePrevious = false;
@@ -252,7 +262,7 @@ void TextEngine::Shape(SizedFont& sized, std::string_view text, ShapedRun& run) 
     const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer_, &count);
     for (unsigned g = 0; g < count; ++g) {
       PlacedGlyph placed;
-      placed.x = pen + Round26(pos[g].x_offset);
+      placed.x = static_cast<int>(pen) + Round26(pos[g].x_offset);
       placed.y = -Round26(pos[g].y_offset);
       placed.glyph = infos[g].codepoint;
       placed.face = static_cast<uint16_t>(face);
@@ -266,7 +276,7 @@ void TextEngine::Shape(SizedFont& sized, std::string_view text, ShapedRun& run) 
     havePrevious = true;
     i = end;
   }
-  run.width = std::max(0, pen);
+  run.width = static_cast<int>(std::clamp<int64_t>(pen, 0, kMaxPen));
 }
 
 TextMetrics TextEngine::Measure(const TFont& font, std::string_view text) {

@@ -85,6 +85,7 @@ class TextEngine {
   std::map<std::string, Style> styles_;
   std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
   std::unordered_map<std::string, ShapedRun> runs_;
+  ShapedRun scratchRun_;  // a long text's run, not cached
   size_t maskBytes_ = 0;  // rendered glyphs held by all sized faces
   hb_buffer_t* buffer_ = nullptr;
   std::vector<char32_t> codepoints_;
