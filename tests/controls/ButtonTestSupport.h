@@ -21,9 +21,10 @@ class ButtonTest : public UiTest {
  protected:
   void SetUp() override {
     UiTest::SetUp();
-    auto settings = std::make_shared<vark::testing::FakeSettings>();
-    vark::components::SetAccentStoreFactory(
-        [settings] { return std::make_unique<vark::testing::FakeSettingsStore>(settings); });
+    accent = std::make_shared<vark::testing::FakeSettings>();
+    vark::components::SetAccentStoreFactory([settings = accent] {
+      return std::make_unique<vark::testing::FakeSettingsStore>(settings);
+    });
     LastCheck = 0;
     GlobalSync = false;
     gspreset = cbprFluent;
@@ -58,7 +59,15 @@ class ButtonTest : public UiTest {
   // A pixel of the button (its client coordinates) as the window shows it.
   TColor At(CButton& b, int x, int y) { return ui->pixel(*form, b.Left() + x, b.Top() + y); }
 
+  // Sets the desktop's accent colour (0xAABBGGRR) and makes the service read it.
+  void SetDesktopAccent(uint32_t value) {
+    accent->keys["Software\\Microsoft\\Windows\\DWM\\"]["AccentColor"] =
+        static_cast<int32_t>(value);
+    LastCheck = 0;
+  }
+
   std::unique_ptr<TForm> form;
+  std::shared_ptr<vark::testing::FakeSettings> accent;
 };
 
 // The texts drawn with TextOut, in order.
