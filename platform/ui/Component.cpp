@@ -51,6 +51,9 @@ void TComponent::DestroyComponents() {
 void TComponent::Destroying() {
   if (state_.Contains(csDestroying)) return;
   state_.Include(csDestroying);
+  // Weak references let go now, not when the last base destructor runs: by
+  // then the object is no longer of the type a reference holds it as.
+  *life_ = nullptr;
   for (TComponent* c : components_)
     c->Destroying();
 }

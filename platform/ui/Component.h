@@ -97,8 +97,9 @@ class TComponent : public TPersistent {
 
  protected:
   virtual void Loaded() {}
-  // Marks this component and everything it owns as being destroyed; a
-  // destructor calls it first so that the code it runs can tell.
+  // Marks this component and everything it owns as being destroyed, and clears
+  // the weak references to them; a destructor calls it first so that the code
+  // it runs can tell.
   void Destroying();
   // Destroys every component this one owns, last made first.
   void DestroyComponents();
