@@ -207,5 +207,9 @@ TCustomForm* TApplication::ModalForm() const {
 }
 
 void Sleep(int ms) {
+  // What controls drew straight into their windows shows before the thread
+  // sleeps, as drawing on a window shows at once on the classic desktop: an
+  // animation that draws and sleeps inside a handler is seen step by step.
+  vark::ui::Painter::UpdateAllWindows();
   if (ms > 0) Application->Backend().Sleep(ms);
 }
