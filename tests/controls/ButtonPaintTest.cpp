@@ -323,8 +323,10 @@ TEST_F(ButtonPaint, TheDrawingPressAnimationShrinksTheImageStepByStep) {
     CButton& b = Plain(c.width, c.height);
     b.Animations().SetPressAnimation(true);
     const uint64_t before = ui->now();
+    const int presented = ui->presentCount();
     ui->mouseDown(*form, b.Left() + 20, b.Top() + 20);
     EXPECT_EQ(ui->now() - before, 12u) << "six steps of 2 ms";
+    EXPECT_GE(ui->presentCount() - presented, 6) << "every step is shown before the next";
     const std::vector<TRect> steps = Destinations();
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back(), c.end);
