@@ -2,6 +2,7 @@
 // disabled; every image layout with every alignment; the launcher window's
 // nine buttons; the ten steps of a fade; and live buttons to try.
 #include <array>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -179,14 +180,24 @@ void WritePictures(const std::filesystem::path& dir) {
   WriteFade(dir / "fade.png");
 }
 
-// Live buttons, top to bottom: the launcher's launch button, a few presets, the
-// two press animations, a disabled button and one with a picture.
-void PopulateLive(TWinControl& area) {
+// Live buttons on the launcher's colour, top to bottom: the launcher's launch
+// button (a click prints "button clicked: Launch"), a few presets, the press
+// animations, a disabled button and one with a picture.
+void PopulateLive(TWinControl& parent) {
+  TPanel& area = parent.Make<TPanel>();
+  area.SetParent(&parent);
+  area.SetBevelOuter(bvNone);
+  area.SetShowCaption(false);
+  area.SetParentBackground(false);
   area.SetColor(vark::test::kLauncherButtonColor);
+  area.SetBounds(0, 0, parent.ClientWidth(), parent.ClientHeight());
   auto& launch = AddButton(area, 10, 10, 250, 41);
   vark::test::ApplyLauncherLook(launch, vark::test::kLauncherButtons[0]);
   launch.SetBounds(10, 10, 250, 41);
-  launch.SetName("Launch");
+  launch.OnClick = [](TObject*) {
+    std::printf("button clicked: Launch\n");
+    std::fflush(stdout);
+  };
 
   struct Row {
     CButtonPreset kind;
@@ -208,7 +219,7 @@ void PopulateLive(TWinControl& area) {
     top += 48;
   }
   auto& pressed = AddButton(area, 10, top, 200, 40);
-  pressed.SetText("Press animation");
+  pressed.SetText("Press animation (image)");
   pressed.Animations().SetPressAnimation(true);
   pressed.Animations().SetPADelay(15);
   top += 48;
