@@ -206,7 +206,8 @@ void HeadlessBackend::advance(int ms) {
     if (deadline > now_) now_ = deadline;
     Application->FinishTurn();
   }
-  now_ = target;
+  // A modal loop run by a tick may have moved the clock past the target already.
+  now_ = std::max(now_, target);
   Application->FinishTurn();
 }
 

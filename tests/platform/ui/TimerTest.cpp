@@ -232,6 +232,29 @@ TEST_F(Timers, IdleLoopSleepsUntilTheNextDeadline) {
   EXPECT_EQ(ui->waits().back(), -1);
 }
 
+TEST_F(Timers, ClockNeverRunsBackwardsWhenATickRunsAModalLoop) {
+  TComponent owner(nullptr);
+  TTimer& t = owner.Make<TTimer>();
+  t.SetInterval(10);
+  auto dialog = MakeForm<TForm>(nullptr);
+  t.OnTimer = [&](TObject* sender) {
+    static_cast<TTimer*>(sender)->SetEnabled(false);
+    dialog->ShowModal();  // runs until OnIdle closes it, 500 ms later
+  };
+  TTimer& pulse = owner.Make<TTimer>();  // gives the modal loop deadlines to wait for
+  pulse.SetInterval(50);
+  pulse.OnTimer = [](TObject*) {};
+  ui->OnIdle = [&] {
+    if (ui->now() >= 510) dialog->SetModalResult(mrOk);
+  };
+  ui->advance(100);
+  ui->OnIdle = nullptr;
+  EXPECT_GE(ui->now(), 510u);
+  uint64_t after = ui->now();
+  ui->advance(0);
+  EXPECT_EQ(ui->now(), after);
+}
+
 TEST_F(Timers, CloseQueryCanKeepAModalFormOpen) {
   auto dialog = MakeForm<TForm>(nullptr);
   int asked = 0;
