@@ -455,10 +455,7 @@ void TControl::RequestAlign() {
 }
 
 TPoint TControl::WindowOrigin() const {
-  if (const auto* form = dynamic_cast<const TCustomForm*>(this)) {
-    (void)form;
-    return {0, 0};
-  }
+  if (const auto* form = dynamic_cast<const TCustomForm*>(this)) return form->ClientOffset();
   TPoint p{left_, top_};
   for (const TWinControl* par = parent_; par != nullptr; par = par->parent_) {
     if (const auto* form = dynamic_cast<const TCustomForm*>(par)) {

@@ -187,8 +187,9 @@ class TControl : public TComponent {
   virtual void Click();
 
   // --- place in the window ------------------------------------------------------
-  // The control's top-left in its window's pixels (the outer window, frame
-  // included); meaningful while the control is on a form.
+  // Where the control's client (0, 0) lies in its window's pixels (the outer
+  // window, frame included): its top-left, or for a form the client area's;
+  // meaningful while the control is on a form.
   TPoint WindowOrigin() const;
   // The part of the control that its parents leave visible, in window pixels;
   // empty when the control is not showing.

@@ -163,6 +163,23 @@ TEST_F(Painting, OpaqueCustomControlIsErasedWithItsColourBeforeItPaints) {
   EXPECT_EQ(ui->pixel(*form, 15, 15), clWhite);
 }
 
+TEST_F(Painting, FormCanvasDrawsInClientCoordinatesBeneathTheControls) {
+  auto form = MakeForm<TForm>(nullptr);
+  form->SetBorderStyle(bsSingle);  // a frame: the client area starts inside the window
+  form->SetClientWidth(100);
+  form->SetClientHeight(80);
+  form->SetColor(clWhite);
+  form->OnPaint = [&](TObject*) {
+    form->Canvas().Brush().SetColor(clRed);
+    form->Canvas().FillRect(Rect(0, 0, 10, 10));
+  };
+  form->Show();
+  Place<TProbe>(*form, *form, 5, 5, 10, 10, "p", clBlue, nullptr);
+  EXPECT_EQ(ui->pixel(*form, 0, 0), clRed);
+  EXPECT_EQ(ui->pixel(*form, 7, 7), clBlue);  // the control paints over it
+  EXPECT_EQ(ui->pixel(*form, 12, 2), clWhite);
+}
+
 TEST_F(Painting, ShapeRoundRectIndicatorLikeBar) {
   auto form = ShownForm();
   auto& shape = Place<TShape>(*form, *form, 40, 10, 6, 24);
