@@ -151,6 +151,39 @@ TEST(ThinLine, HugeAndClippedLinesPaintOnlyTheirVisiblePart) {
   }
 }
 
+// Vertical lines take a short path of their own: the same pixels and the same
+// damage as the rules above, at every place relative to the clip.
+TEST(ThinLine, VerticalLinesKeepTheRulesAtTheClipsEdges) {
+  const TRect clip = Rect(2, 3, 6, 9);
+  struct Case {
+    raster::Point64 a, b;
+    int top, bottom;  // rows lit in column a.x; top == bottom: none
+  };
+  const Case cases[] = {
+      {{4, 0}, {4, 12}, 3, 9}, {{4, 12}, {4, 0}, 3, 9},  // through the clip, either way
+      {{4, 5}, {4, 7}, 5, 7},  {{4, 7}, {4, 5}, 6, 8},   // inside: the end left out
+      {{4, 3}, {4, 2}, 3, 4},  {{4, 9}, {4, 10}, 0, 0},  // touching the top, below the bottom
+      {{1, 0}, {1, 12}, 0, 0}, {{6, 0}, {6, 12}, 0, 0},  // beside the clip
+      {{2, 0}, {2, 12}, 3, 9}, {{5, 12}, {5, 0}, 3, 9},  // its first and last columns
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message()
+                 << "(" << c.a.x << "," << c.a.y << ")-(" << c.b.x << "," << c.b.y << ")");
+    Buffer buf(8, 12);
+    const TRect damage = raster::ThinLine(buf.Clipped(clip), c.a, c.b, kInk);
+    std::set<std::pair<int, int>> want;
+    for (int y = c.top; y < c.bottom; ++y)
+      want.insert({static_cast<int>(c.a.x), y});
+    EXPECT_EQ(buf.Lit(), want);
+    if (c.top == c.bottom) {
+      EXPECT_TRUE(damage.IsEmpty());
+    } else {
+      EXPECT_EQ(damage,
+                Rect(static_cast<int>(c.a.x), c.top, static_cast<int>(c.a.x) + 1, c.bottom));
+    }
+  }
+}
+
 TEST(WideLine, PaintsExactlyThePixelsWithinHalfTheWidthOfTheSegment) {
   struct Case {
     raster::Point64 a, b;
