@@ -134,12 +134,24 @@ const TextEngine::Style& TextEngine::StyleFor(const std::string& name, bool bold
   };
   add(matcher_->Match(name, bold, italic));
   for (const char* family : kFallbackFamilies)
-    add(matcher_->Match(family, bold, italic));
+    add(FallbackMatch(family, bold, italic));
   if (!style.chain.empty()) {
     const char* family = style.chain.front().file->Face()->family_name;
     style.family = family != nullptr ? family : "";
   }
   return styles_.emplace(std::move(key), std::move(style)).first->second;
+}
+
+const MatchedFont& TextEngine::FallbackMatch(const char* family, bool bold, bool italic) {
+  // The fallback fonts are the same for every style of the same weight and
+  // slant: matched once each.
+  std::string key = family;
+  key.push_back(static_cast<char>('0' + (bold ? 1 : 0) + (italic ? 2 : 0)));
+  auto it = fallbacks_.find(key);
+  if (it == fallbacks_.end()) {
+    it = fallbacks_.emplace(std::move(key), matcher_->Match(family, bold, italic)).first;
+  }
+  return it->second;
 }
 
 SizedFace* TextEngine::SizedFont::Face(size_t member) {

@@ -72,6 +72,7 @@ class TextEngine {
 
   FontFile* File(const std::string& path, int index);
   const Style& StyleFor(const std::string& name, bool bold, bool italic);
+  const MatchedFont& FallbackMatch(const char* family, bool bold, bool italic);
   SizedFont& Sized(const TFont& font);
   const ShapedRun& Run(SizedFont& sized, std::string_view text);
   void Shape(SizedFont& sized, std::string_view text, ShapedRun& run);
@@ -82,6 +83,7 @@ class TextEngine {
   FT_Library library_ = nullptr;
   std::unique_ptr<FontMatcher> matcher_;
   std::map<std::pair<std::string, int>, std::unique_ptr<FontFile>> files_;
+  std::map<std::string, MatchedFont> fallbacks_;
   std::map<std::string, Style> styles_;
   std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
   std::unordered_map<std::string, ShapedRun> runs_;
