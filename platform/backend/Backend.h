@@ -11,6 +11,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Types.h"
 #include "platform/ui/UITypes.h"
@@ -113,6 +114,11 @@ class Backend {
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;
   virtual TRect WorkArea() const = 0;
+  // Every screen's bounds in desktop coordinates, the primary one first.
+  virtual std::vector<TRect> Monitors() const {
+    const TSize size = ScreenSize();
+    return {Rect(0, 0, size.cx, size.cy)};
+  }
   virtual double Scale() const = 0;
   // Whether one of the program's windows is the desktop's active window.
   virtual bool ApplicationActive() const = 0;

@@ -69,7 +69,13 @@ void TCustomForm::AfterConstruction() {
 }
 
 void TCustomForm::DoCreate() {
-  FireEvent(OnCreate, this);
+  // A failing OnCreate is reported like any handler's failure, and the form
+  // is made all the same.
+  try {
+    FireEvent(OnCreate, this);
+  } catch (const std::exception& e) {
+    Application->HandleException(this, e);
+  }
 }
 
 void TCustomForm::Loaded() {

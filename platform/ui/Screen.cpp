@@ -28,6 +28,14 @@ TRect TScreen::WorkAreaRect() const {
   return Application->Backend().WorkArea();
 }
 
+int TScreen::MonitorCount() const {
+  return static_cast<int>(Application->Backend().Monitors().size());
+}
+
+TRect TScreen::MonitorBounds(int index) const {
+  return Application->Backend().Monitors().at(static_cast<size_t>(index));
+}
+
 double TScreen::Scale() const {
   return Application->Backend().Scale();
 }

@@ -12,6 +12,10 @@ class TScreen {
   int Width() const;
   int Height() const;
   TRect WorkAreaRect() const;
+  // The screens of the desktop, the primary one first, and their bounds in
+  // desktop coordinates.
+  int MonitorCount() const;
+  TRect MonitorBounds(int index) const;
   // The display's scale (1.0 at 96 pixels per inch) and the matching density.
   double Scale() const;
   int PixelsPerInch() const;

@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/backend/Backend.h"
@@ -109,6 +110,8 @@ class HeadlessBackend : public Backend {
 
   // --- settings ---------------------------------------------------------------------
   void setScreenSize(int width, int height) { screen_ = {width, height}; }
+  // Screens beside the primary one (desktop coordinates).
+  void setExtraScreens(std::vector<TRect> screens) { extraScreens_ = std::move(screens); }
   void setScale(double scale) { scale_ = scale; }
   void setApplicationActive(bool active);
   // The shortest timer interval (1 ms: timers tick exactly as asked).
@@ -139,6 +142,11 @@ class HeadlessBackend : public Backend {
   int TimerFloor() const override { return timerFloor_; }
   TSize ScreenSize() const override { return screen_; }
   TRect WorkArea() const override { return Rect(0, 0, screen_.cx, screen_.cy); }
+  std::vector<TRect> Monitors() const override {
+    std::vector<TRect> screens{Rect(0, 0, screen_.cx, screen_.cy)};
+    screens.insert(screens.end(), extraScreens_.begin(), extraScreens_.end());
+    return screens;
+  }
   double Scale() const override { return scale_; }
   bool ApplicationActive() const override;
 
@@ -174,6 +182,7 @@ class HeadlessBackend : public Backend {
   TPoint cursor_{-1, -1};
   TShiftState buttons_;
   TSize screen_{1920, 1080};
+  std::vector<TRect> extraScreens_;
   double scale_ = 1.0;
   bool appActive_ = true;
   int timerFloor_ = 1;

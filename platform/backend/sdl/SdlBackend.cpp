@@ -347,6 +347,17 @@ class SdlBackend : public Backend {
     return Bounds(r.x, r.y, r.w, r.h);
   }
 
+  std::vector<TRect> Monitors() const override {
+    std::vector<TRect> screens;
+    const int count = SDL_GetNumVideoDisplays();
+    for (int i = 0; i < count; ++i) {
+      SDL_Rect r;
+      if (SDL_GetDisplayBounds(i, &r) == 0) screens.push_back(Bounds(r.x, r.y, r.w, r.h));
+    }
+    if (screens.empty()) return Backend::Monitors();
+    return screens;
+  }
+
   double Scale() const override { return scale_; }
 
   bool ApplicationActive() const override {
