@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Color.h"
@@ -274,6 +275,9 @@ class CProgress : public TCustomTransparentControl {
   void DrawSolid(TCanvas& canvas, int BW, int BH);
   void DrawCaption(TCanvas& canvas);
   void DrawCorners(TCanvas& canvas, int W, int H);
+  // Works out (once per size and corner) which pixels the rounded-shape copy
+  // takes, as rectangles of equal rows.
+  void UpdateShape(int W, int H, int radius);
   // The text after "Loading" with IncludePercent: " 42%".
   std::string PercentSuffix(int64_t value) const;
 
@@ -299,4 +303,11 @@ class CProgress : public TCustomTransparentControl {
   // steady animation allocates nothing.
   TBitmap FWork;
   TBitmap FOutput;
+  // What CopyRoundRect copies for a bar of FShapeW × FShapeH with corners of
+  // FShapeR: the same pixels every frame, so they are copied as these
+  // rectangles instead of hundreds of strips.
+  int FShapeW = -1;
+  int FShapeH = -1;
+  int FShapeR = 0;
+  std::vector<TRect> FShapeRects;
 };

@@ -188,10 +188,57 @@ void CProgress::Paint() {
   // bar into it would squeeze the picture.
   const TRect client = Rect(0, 0, W, H);
   if (FTrueTransparency) {
-    const int r = FProgOptions->FRoundInt;
-    CopyRoundRect(out, RoundRect(out.ClipRect(), r, r), canvas, client, 1);
+    // Only the rounded shape, inset by a pixel, is copied; the parent shows
+    // through the rest.
+    UpdateShape(W, H, FProgOptions->FRoundInt);
+    for (const TRect& r : FShapeRects)
+      canvas.CopyRect(r, out, r);
   } else {
     canvas.CopyRect(client, out, out.ClipRect());
+  }
+}
+
+void CProgress::UpdateShape(int W, int H, int radius) {
+  if (W == FShapeW && H == FShapeH && radius == FShapeR) return;
+  FShapeW = W;
+  FShapeH = H;
+  FShapeR = radius;
+  FShapeRects.clear();
+  // The copy maps the output bitmap onto the same place of the control, strip
+  // by strip: its effect is a fixed set of pixels, found here by letting it
+  // copy an opaque bitmap onto a transparent one.
+  TBitmap from(W, H), to(W, H);
+  from.Canvas().Brush().SetColor(clWhite);
+  from.Canvas().FillRect(Rect(0, 0, W, H));
+  const TRect whole = Rect(0, 0, W, H);
+  CopyRoundRect(from.Canvas(), RoundRect(whole, radius, radius), to.Canvas(), whole, 1);
+  std::vector<TRect> spans, previous;
+  for (int y = 0; y <= H; ++y) {
+    spans.clear();
+    if (y < H) {
+      const Pixel* row = to.ScanLine(y);
+      for (int x = 0; x < W;) {
+        if (PixelAlpha(row[x]) == 0) {
+          ++x;
+          continue;
+        }
+        const int left = x;
+        while (x < W && PixelAlpha(row[x]) != 0)
+          ++x;
+        spans.push_back(Rect(left, y, x, y + 1));
+      }
+    }
+    // Rows with the same spans as the row above make the rectangles taller.
+    bool same = spans.size() == previous.size();
+    for (size_t i = 0; same && i < spans.size(); ++i)
+      same = spans[i].Left == previous[i].Left && spans[i].Right == previous[i].Right;
+    if (same && !spans.empty()) {
+      for (size_t i = 0; i < spans.size(); ++i)
+        ++FShapeRects[FShapeRects.size() - spans.size() + i].Bottom;
+    } else {
+      FShapeRects.insert(FShapeRects.end(), spans.begin(), spans.end());
+    }
+    previous = spans;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "support/Vark.Graphics.h"
 #include "tests/common/ImageCheck.h"
 #include "tests/controls/ProgressTestSupport.h"
 
@@ -312,6 +313,42 @@ TEST_F(ProgressPaint, CornersShowTheBorderColourOrTheParent) {
   bar.Paint();
   for (auto [x, y] : {std::pair{0, 0}, {119, 0}, {0, 29}, {119, 29}}) {
     EXPECT_EQ(At(bar, x, y), clGreen) << x << "," << y;
+  }
+}
+
+// With TrueTransparency the window gets exactly what the rounded-shape copy
+// takes from the finished bar: compared with that copy made by hand onto the
+// form's colour, for several sizes and corners (the bar works out the shape
+// once per size, so resizing must be seen too).
+TEST_F(ProgressPaint, TransparentCopyTakesTheRoundedShapeOfTheFinishedBar) {
+  struct Case {
+    int w, h, radius;
+  };
+  const Case cases[] = {{120, 30, 16}, {250, 9, 0},   {250, 9, 16}, {60, 60, 30},
+                        {40, 20, 100}, {121, 31, 16}, {2, 2, 4}};
+  CProgress& bar = PlainBar(120, 30, 70, clGreen, clWhite);
+  bar.AnimateProgress().ChengeALlowANi(false);
+  bar.ProgressbarOptions().SetBorderColor(clRed);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.w << "x" << c.h << " corners " << c.radius);
+    bar.SetBounds(10, 10, c.w, c.h);
+    bar.ProgressbarOptions().SetBorderRadius(c.radius);
+    bar.SetTrueTransparency(false);
+    bar.Paint();
+    TBitmap finished;
+    Shot(bar, finished);
+
+    TBitmap expected(c.w, c.h);
+    expected.Canvas().Brush().SetColor(kFormColor);
+    expected.Canvas().FillRect(Rect(0, 0, c.w, c.h));
+    const TRect whole = Rect(0, 0, c.w, c.h);
+    CopyRoundRect(finished.Canvas(), RoundRect(whole, c.radius, c.radius), expected.Canvas(), whole,
+                  1);
+
+    bar.SetTrueTransparency(true);
+    ui->surface(*form);  // the form repaints behind the bar (and the bar over it)
+    bar.Paint();
+    ExpectPicture(bar, expected, "progress-shape");
   }
 }
 

@@ -31,7 +31,7 @@ class ProgressTest : public UiTest {
         [s = settings] { return std::make_unique<vark::testing::FakeSettingsStore>(s); });
     vark::components::SetAccentClock([this] { return accentClock; });
     LastCheck = 0;
-    form = ShownForm(320, 60);
+    form = ShownForm(320, 100);
     form->SetColor(kFormColor);
   }
   void TearDown() override {
@@ -94,7 +94,12 @@ class ProgressTest : public UiTest {
   // where a paint draws at once.
   TColor At(const CProgress& bar, int x, int y) const {
     const TPoint origin = form->ClientOffset();
-    return form->Surface()->ColorAt(origin.X + bar.Left() + x, origin.Y + bar.Top() + y);
+    const TBitmap& surface = *form->Surface();
+    const int sx = origin.X + bar.Left() + x, sy = origin.Y + bar.Top() + y;
+    EXPECT_TRUE(sx >= 0 && sy >= 0 && sx < surface.Width() && sy < surface.Height())
+        << "(" << x << "," << y << ") lies outside the window";
+    if (sx < 0 || sy < 0 || sx >= surface.Width() || sy >= surface.Height()) return clNone;
+    return surface.ColorAt(sx, sy);
   }
 
   // The bar's pixels as a bitmap of its size.
