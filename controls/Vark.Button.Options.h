@@ -16,6 +16,11 @@
 
 class CButton;
 
+// The default underline thickness.
+constexpr int defaultunderln = 6;
+// Divisor of the press animation's step and of the square underline's height.
+constexpr int AnimSizeDvz = 50;
+
 enum CButtonPreset : uint8_t {
   cbprCustom,
   cbprFluent,
@@ -170,7 +175,7 @@ class CButtonUnderLine : public TMPersistent {
  private:
   friend class CButton;
   void PaintOwner();
-  int FUnderThick = 6;
+  int FUnderThick = defaultunderln;
   bool FUnderLn = true;
   bool FUnderLnRound = true;
 };

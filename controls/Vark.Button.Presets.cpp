@@ -22,51 +22,37 @@ struct PresetShape {
   int RoundAmount;
   int PenWidth;
   bool FlatButton;
-  bool UnderLine;  // on: round and 6 thick; off: just switched off
+  bool UnderLine;  // on: round and defaultunderln thick; off: just switched off
   bool PressAnimation;
   bool RoundTransparent;
   bool FadeAnimation;
   std::optional<int> FASpeed;  // unset: left as it is
 };
 
-constexpr PresetShape Shape(bool sub, bool parentColor, CButtonAnimateEngine engine, bool formSync,
-                            bool alt, int round, int pen, bool flat, bool underline, bool press,
-                            bool roundTransparent, bool fade, std::optional<int> speed) {
-  return {sub,  parentColor, engine, formSync,         alt,  round, pen,
-          flat, underline,   press,  roundTransparent, fade, speed};
-}
+constexpr bool F = false, T = true;
+constexpr std::nullopt_t keep = std::nullopt;
 
 // Indexed by CButtonPreset; cbprCustom and cbprGlobalApplyColor set nothing here.
+// clang-format off
 constexpr std::array<std::optional<PresetShape>, 15> kShapes = {{
-    std::nullopt,  // Custom
-    Shape(false, true, cbneAtDraw, true, false, 10, 0, false, true, false, true, true,
-          10),  // Fluent
-    Shape(false, true, cbneAtDraw, true, false, 10, 0, true, true, false, true, true,
-          10),  // FluentFlat
-    Shape(false, true, cbneAtDraw, true, false, 25, 0, false, true, false, true, true,
-          10),  // FluentRound
-    Shape(false, false, cbneAtDraw, false, false, 0, 2, false, false, false, false, false,
-          std::nullopt),  // Metro
-    Shape(true, false, cbneAtDraw, false, false, 0, 2, false, false, false, false, false,
-          std::nullopt),  // MetroLink
-    Shape(false, false, cbneAtDraw, false, false, 0, 0, false, false, false, false, false,
-          std::nullopt),  // MetroSimple
-    Shape(false, false, cbneAtDraw, false, false, 0, 2, false, false, false, false, true,
-          std::nullopt),  // MetroFade
-    Shape(false, false, cbneComponent, false, true, 0, 3, false, false, true, false, true,
-          10),  // FluentGray
-    Shape(false, false, cbneAtDraw, false, false, 0, 1, false, false, false, false, true,
-          10),  // Classic
-    Shape(false, false, cbneAtDraw, false, false, 0, 1, false, false, false, false, true,
-          10),     // NewClassic
-    std::nullopt,  // GlobalApplyColor
-    Shape(false, false, cbneAtDraw, false, true, 0, 1, false, false, false, false, true,
-          10),  // Win32
-    Shape(true, false, cbneAtDraw, false, true, 0, 1, false, false, false, false, true,
-          10),  // AeroLink
-    Shape(true, false, cbneAtDraw, false, true, 0, 3, false, false, false, false, true,
-          10),  // Link
+  //          sub parent engine         sync alt round pen flat under press corners fade speed
+  std::nullopt,                                                                                   // Custom
+  PresetShape{F,  T,     cbneAtDraw,    T,   F,  10,   0,  F,   T,    F,    T,      T,   10},    // Fluent
+  PresetShape{F,  T,     cbneAtDraw,    T,   F,  10,   0,  T,   T,    F,    T,      T,   10},    // FluentFlat
+  PresetShape{F,  T,     cbneAtDraw,    T,   F,  25,   0,  F,   T,    F,    T,      T,   10},    // FluentRound
+  PresetShape{F,  F,     cbneAtDraw,    F,   F,  0,    2,  F,   F,    F,    F,      F,   keep},  // Metro
+  PresetShape{T,  F,     cbneAtDraw,    F,   F,  0,    2,  F,   F,    F,    F,      F,   keep},  // MetroLink
+  PresetShape{F,  F,     cbneAtDraw,    F,   F,  0,    0,  F,   F,    F,    F,      F,   keep},  // MetroSimple
+  PresetShape{F,  F,     cbneAtDraw,    F,   F,  0,    2,  F,   F,    F,    F,      T,   keep},  // MetroFade
+  PresetShape{F,  F,     cbneComponent, F,   T,  0,    3,  F,   F,    T,    F,      T,   10},    // FluentGray
+  PresetShape{F,  F,     cbneAtDraw,    F,   F,  0,    1,  F,   F,    F,    F,      T,   10},    // Classic
+  PresetShape{F,  F,     cbneAtDraw,    F,   F,  0,    1,  F,   F,    F,    F,      T,   10},    // NewClassic
+  std::nullopt,                                                                                   // GlobalApplyColor
+  PresetShape{F,  F,     cbneAtDraw,    F,   T,  0,    1,  F,   F,    F,    F,      T,   10},    // Win32
+  PresetShape{T,  F,     cbneAtDraw,    F,   T,  0,    1,  F,   F,    F,    F,      T,   10},    // AeroLink
+  PresetShape{T,  F,     cbneAtDraw,    F,   T,  0,    3,  F,   F,    F,    F,      T,   10},    // Link
 }};
+// clang-format on
 
 // Only what differs is set: a paint re-applies the preset every time, and a
 // font name copied in would cost an allocation each time.
@@ -156,7 +142,7 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
     if (shape->UnderLine) {
       FUnderLine->FUnderLn = true;
       FUnderLine->FUnderLnRound = true;
-      FUnderLine->FUnderThick = 6;
+      FUnderLine->FUnderThick = defaultunderln;
     } else {
       FUnderLine->FUnderLn = false;
     }

@@ -63,11 +63,6 @@ enum CButtonIcon : uint8_t {
 // Called with the button and its new state.
 using CButtonStateChange = std::function<void(TObject* Sender, CButtonState State)>;
 
-// The default underline thickness.
-constexpr int defaultunderln = 6;
-// Divisor of the press animation's step and of the square underline's height.
-constexpr int AnimSizeDvz = 50;
-
 // The global preset: while GlobalSync is on, every button that does not ignore
 // it takes gspreset and gspresetcolor at each paint.
 extern bool GlobalSync;
