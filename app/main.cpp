@@ -1,7 +1,12 @@
-// Program entry. The main window is not built yet: this placeholder only says so.
-#include <cstdio>
+// Program entry: the framework, the main window on the task bar, the event
+// loop until the main window has closed.
+#include "app/ValdorLaunch.h"
+#include "platform/ui/Application.h"
 
 int main() {
-  std::puts("Valdor III Launcher: the main window is not built yet.");
+  Application->Initialize();
+  Application->SetMainFormOnTaskBar(true);
+  Application->CreateForm(Form1);
+  Application->Run();
   return 0;
 }

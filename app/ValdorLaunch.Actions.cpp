@@ -1,0 +1,108 @@
+// The launch actions behind the command buttons: the selected edition's game
+// or its own launcher (with the cheat switch when the box is ticked), its map
+// editor, its folder, and the four list files. Paths are joined as the
+// edition table writes them, with "\" between the parts; the file layer maps
+// them when it touches a file. Programs, folders and files go to the shell,
+// whose result is not examined: a program that cannot start is the shell's
+// business, a missing one is told to the user.
+#include <string>
+
+#include "app/ValdorLaunch.Store.h"
+#include "app/ValdorLaunch.h"
+#include "controls/Vark.Dialogs.h"
+#include "controls/Vark.Progress.h"
+#include "platform/Exceptions.h"
+#include "platform/os/FileSystem.h"
+#include "platform/os/Shell.h"
+#include "platform/ui/CheckBox.h"
+
+namespace {
+
+// The switch that turns on the game's cheat menu.
+constexpr char kCheatSwitch[] = "/tarnwisp";
+
+std::string WithTrailingSeparator(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+// The selected edition's entry of a column. The store and the rows only ever
+// select editions 1..8; anything else is reported rather than read past the
+// table.
+const std::string& SelectedEntry(const TEditionColumn& column) {
+  if (selectedindex < 1 || selectedindex > kEditionCount) {
+    throw EListError("List index out of bounds (" + std::to_string(selectedindex - 1) + ")");
+  }
+  return column[static_cast<size_t>(selectedindex - 1)];
+}
+
+// The information dialog for a program the edition does not have.
+void ShowMissing(const std::string& caption, const std::string& text) {
+  VarkDialog(caption, text, ctInformation, {mbOK}, cbprCustom, clWindow, true, 0x00FFA028, false,
+             true);
+}
+
+}  // namespace
+
+std::string TForm1::GetDirName() {
+  return WithTrailingSeparator(SelectedEntry(launchfolders));
+}
+
+void TForm1::StartValdor(TObject* Sender) {
+  std::string parameters;
+  const std::string dir = WithTrailingSeparator(GetCurrentDir()) + GetDirName();
+  std::string path = dir;
+  const std::string& exe = SelectedEntry(exenames);
+  const std::string& launch = SelectedEntry(launchername);
+  // The launcher button starts the game itself for an edition without a
+  // launcher of its own.
+  if (Sender == BtLauncher && !launch.empty()) {
+    path += launch;
+  } else {
+    path += exe;
+  }
+  if (CheckBox1->Checked()) parameters = kCheatSwitch;
+  if (FileExists(path)) {
+    ShellExecuteW(nullptr, "open", path.c_str(), parameters.c_str(), dir.c_str(), SW_SHOW);
+  } else {
+    ShowMissing("Executable not found", "The executable file for this version could not be found!");
+  }
+  // The bar shows, fills from 0 to 100 on its own timer and hides again
+  // (StartProgressChange); a press while it fills starts it over.
+  StartProgress->SetVisible(true);
+  StartProgress->Animations().SetAnimations(false);
+  StartProgress->SetPosition(0);
+  StartProgress->Animations().SetAnimations(true);
+  StartProgress->SetPosition(100);
+}
+
+void TForm1::StartProgressChange(CProgress*, int32_t Position, int32_t) {
+  if (Position == 100) StartProgress->SetVisible(false);
+}
+
+void TForm1::CButton3Click(TObject*) {
+  // The folder as stored, relative: the shell resolves it against the
+  // current folder.
+  ShellExecuteW(nullptr, "open", GetDirName().c_str(), "", nullptr, SW_SHOW);
+}
+
+void TForm1::CButton4Click(TObject*) {
+  const std::string dir = WithTrailingSeparator(GetCurrentDir()) + GetDirName();
+  // An edition without a map editor leaves the folder itself, which is no
+  // file, so it gets the dialog too.
+  const std::string path = dir + SelectedEntry(mapednames);
+  if (FileExists(path)) {
+    ShellExecuteW(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOW);
+  } else {
+    ShowMissing("No map editor", "This valdor 3 version does not have a map editor!");
+  }
+}
+
+void TForm1::EditItem(TObject* Sender) {
+  const int k = static_cast<TComponent*>(Sender)->Tag();
+  if (k < 0 || k >= kListFileCount) {
+    throw EListError("List index out of bounds (" + std::to_string(k) + ")");
+  }
+  const std::string file = appdata + editfilenames[static_cast<size_t>(k)];
+  ShellExecuteW(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOW);
+}

@@ -1,0 +1,152 @@
+// TForm1: creation, the close request, dragging by the background, the size
+// message, and the window's side of the settings store (the load at start-up,
+// the save at close, the two-second scan).
+#include "app/ValdorLaunch.h"
+
+#include <exception>
+#include <vector>
+
+#include "app/ScreenPlacement.h"
+#include "app/ValdorLaunch.Store.h"
+#include "controls/Vark.Dialogs.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Image.h"
+#include "platform/ui/Label.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/Shape.h"
+#include "platform/ui/Timer.h"
+#include "support/Vark.SysUtils.h"
+
+TForm1* Form1 = nullptr;
+
+int gotopos = 0;
+int indicheight = 0;
+int maxs = 0;
+int mins = 0;
+int formsize = 800;
+
+void RestoreAnimationStartState() {
+  gotopos = 0;
+  indicheight = 0;
+  maxs = 0;
+  mins = 0;
+  formsize = 800;
+}
+
+// The window as the settings store sees it: its outer width and its place.
+// It notes whether the store set any of them, so that the window can check
+// the place it was given.
+class TForm1::Placement : public WindowPlacement {
+ public:
+  explicit Placement(TForm1& form) : form_(form) {}
+
+  int Width() const override { return form_.Width(); }
+  int Top() const override { return form_.Top(); }
+  int Left() const override { return form_.Left(); }
+  void SetWidth(int value) override {
+    applied = true;
+    form_.SetWidth(value);
+  }
+  void SetTop(int value) override {
+    applied = true;
+    form_.SetTop(value);
+  }
+  void SetLeft(int value) override {
+    applied = true;
+    form_.SetLeft(value);
+  }
+
+  bool applied = false;
+
+ private:
+  TForm1& form_;
+};
+
+TForm1::TForm1(TComponent* AOwner) : TForm(AOwner), placement_(std::make_unique<Placement>(*this)) {
+  BeginLoading();
+  CreateWidgets();
+  EndLoading();
+}
+
+TForm1::~TForm1() {
+  if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::FormCreate(TObject*) {
+  maxs = bg->Width();
+  mins = Title->Width() + 2 * Title->Left();
+  indicheight = Indicator->Height();
+  CenterFormOnScreen(this);
+  appdata = GetPathInAppData(kLauncherAppName, true, true, adtLocal);
+  try {
+    ProgramSettings(true);
+  } catch (const std::exception&) {
+    VarkDialog("Error", "Could not load the application data!", ctError, {mbOK}, cbprCustom,
+               clWindow, true, 0x00FFA028, false, true);
+  }
+  KeepOnScreen();
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
+  // A failing save raises: the close is refused and the error reported.
+  ProgramSettings(false);
+  CanClose = true;
+}
+
+void TForm1::bgMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+  ReleaseCapture();
+  Perform(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+}
+
+void TForm1::ResizeForm(TWMSize&) {
+  if (WindowState() == wsMaximized) SetWindowState(wsNormal);
+}
+
+// --- the settings store ------------------------------------------------------------
+
+TDateTime TForm1::GetFileModDate(const std::string& filename) {
+  return ::GetFileModDate(filename);
+}
+
+void TForm1::ProgramSettings(bool load) {
+  ::ProgramSettings(load, *placement_);
+}
+
+void TForm1::ScanChangedFiles() {
+  ::ScanChangedFiles(*placement_);
+}
+
+void TForm1::ScanFileTimer(TObject*) {
+  // A reload that keeps failing would otherwise open one more report on every
+  // tick, each inside the modal loop of the one before. One open report says
+  // it; scanning goes on once it has been closed.
+  if (scanReportOpen_) return;
+  try {
+    ScanChangedFiles();
+  } catch (const std::exception& e) {
+    KeepOnScreen();
+    struct ReportOpen {
+      bool& flag;
+      explicit ReportOpen(bool& f) : flag(f) { flag = true; }
+      ~ReportOpen() { flag = false; }
+    } open(scanReportOpen_);
+    Application->HandleException(this, e);
+    return;
+  }
+  KeepOnScreen();
+}
+
+void TForm1::KeepOnScreen() {
+  if (!placement_->applied) return;
+  placement_->applied = false;
+  std::vector<TRect> screens;
+  for (int i = 0; i < Screen->MonitorCount(); ++i)
+    screens.push_back(Screen->MonitorBounds(i));
+  if (!TitleBarOnScreen(Left(), Top(), Width(), CustomTitleBar().Height(), screens)) {
+    CenterFormOnScreen(this);
+  }
+  // The size message is kept from the framework, so the cross anchored to the
+  // right edge stays where it was; put it where the width glide keeps it, or
+  // a window reopened at its compact width would have no cross to close it.
+  Xbutton->SetLeft(Width() - 35);
+}
