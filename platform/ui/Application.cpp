@@ -80,6 +80,7 @@ void TApplication::Reset() {
   vark::ui::TimerQueue::Reset();
   state_->deferredFrees.clear();
   state_->capture = nullptr;
+  state_->shownCursor = crDefault;  // a new backend shows its default cursor
   modalStack_.clear();
   mainForm_ = nullptr;
   terminated_ = false;

@@ -14,8 +14,6 @@ namespace vark::ui {
 
 namespace {
 
-TCursor shownCursor = crDefault;
-
 // Input goes only to the innermost modal form while one runs.
 bool Blocked(const TCustomForm& form) {
   TCustomForm* modal = Application->ModalForm();
@@ -83,8 +81,8 @@ struct Dispatch::Impl {
         }
       }
     }
-    if (cursor != shownCursor) {
-      shownCursor = cursor;
+    if (cursor != State().shownCursor) {
+      State().shownCursor = cursor;
       Application->Backend().SetCursor(cursor);
     }
   }

@@ -20,6 +20,7 @@ struct UiState {
   std::vector<TWeakRef<TComponent>> deferredFrees;
   TWeakRef<TControl> capture;
   std::vector<TCustomForm*> forms;
+  TCursor shownCursor = crDefault;  // what the backend was last told to show
 };
 
 // The application's state.

@@ -132,6 +132,19 @@ TEST_F(Input, TheCursorFollowsTheControlUnderThePointer) {
   EXPECT_EQ(ui->cursor(), crHandPoint);
   ui->mouseMove(*form, 100, 100);
   EXPECT_EQ(ui->cursor(), crDefault);
+
+  // A fresh backend starts from its own default cursor, whatever the last one showed.
+  ui->mouseMove(*form, 20, 20);
+  form.reset();
+  ui = &vark::HeadlessBackend::Install();
+  auto again = ShownForm();
+  auto& hand2 = again->Make<TLabel>();
+  hand2.SetAutoSize(false);
+  hand2.SetBounds(10, 10, 30, 30);
+  hand2.SetParent(again.get());
+  hand2.SetCursor(crHandPoint);
+  ui->mouseMove(*again, 20, 20);
+  EXPECT_EQ(ui->cursor(), crHandPoint);
 }
 
 TEST_F(Input, TabAndShiftTabFollowTheTabOrderAndSkipWhatCannotTakeTheFocus) {
