@@ -30,6 +30,11 @@ class TGraphic {
 
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
 
+  // Frees what the graphic keeps only to draw faster (a decoded or converted
+  // copy of its pixels); the next draw makes it again. For an owner that keeps
+  // its own copy of the drawn result.
+  virtual void ReleaseDrawCache() const {}
+
  protected:
   bool transparent_ = false;
 };

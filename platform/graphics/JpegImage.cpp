@@ -53,6 +53,11 @@ const TBitmap& TJPEGImage::DecodedFor(int destWidth, int destHeight) const {
   return *decoded_;
 }
 
+void TJPEGImage::ReleaseDrawCache() const {
+  decoded_.reset();
+  decodedDenominator_ = 0;
+}
+
 void TJPEGImage::Draw(TCanvas& canvas, const TRect& dest) const {
   TBitmap* target = canvas.Target();
   if (target == nullptr || Empty() || dest.IsEmpty() || failed_) return;

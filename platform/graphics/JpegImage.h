@@ -48,6 +48,7 @@ class TJPEGImage : public TGraphic {
   // The bitmap becomes an opaque 24-bit copy at full size.
   void AssignTo(TBitmap& bitmap) const override;
   std::unique_ptr<TGraphic> Clone() const override;
+  void ReleaseDrawCache() const override;
 
  private:
   std::vector<uint8_t> data_;

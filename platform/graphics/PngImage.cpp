@@ -134,7 +134,10 @@ void TPngImage::LoadFromRaster(PngRaster raster) {
   header_.BitDepth = raster_.bitDepth;
   header_.ColorType = raster_.colorType;
   header_.InterlaceMethod = raster_.interlaced ? 1 : 0;
-  BuildClassicRows();
+  colorRows_.clear();
+  alphaRows_.clear();
+  colorRowBytes_ = 0;
+  classicRowsBuilt_ = false;
   drawCache_.reset();
 }
 
@@ -142,7 +145,9 @@ void TPngImage::SaveToFile(const std::string& path) const {
   vark::WritePictureFile(path, vark::EncodePng(raster_));
 }
 
-void TPngImage::BuildClassicRows() {
+void TPngImage::BuildClassicRows() const {
+  if (classicRowsBuilt_) return;
+  classicRowsBuilt_ = true;
   colorRows_.clear();
   alphaRows_.clear();
   const PngRaster& r = raster_;
@@ -195,11 +200,14 @@ TPngTransparencyMode TPngImage::TransparencyMode() const {
 
 const uint8_t* TPngImage::Scanline(int row) const {
   if (row < 0 || row >= header_.Height) return nullptr;
+  BuildClassicRows();
   return colorRows_.data() + colorRowBytes_ * row;
 }
 
 const uint8_t* TPngImage::AlphaScanline(int row) const {
-  if (alphaRows_.empty() || row < 0 || row >= header_.Height) return nullptr;
+  if (row < 0 || row >= header_.Height) return nullptr;
+  BuildClassicRows();
+  if (alphaRows_.empty()) return nullptr;
   return alphaRows_.data() + static_cast<size_t>(header_.Width) * row;
 }
 
@@ -227,6 +235,10 @@ TColor TPngImage::TransparentColor() const {
   return RGB(static_cast<uint8_t>(To8(raster_.transparentRed, depth)),
              static_cast<uint8_t>(To8(raster_.transparentGreen, depth)),
              static_cast<uint8_t>(To8(raster_.transparentBlue, depth)));
+}
+
+void TPngImage::ReleaseDrawCache() const {
+  drawCache_.reset();
 }
 
 const TBitmap& TPngImage::Premultiplied() const {

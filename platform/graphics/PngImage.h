@@ -83,16 +83,20 @@ class TPngImage : public TGraphic {
   // premultiplied alpha (AlphaFormat afPremultiplied).
   void AssignTo(TBitmap& bitmap) const override;
   std::unique_ptr<TGraphic> Clone() const override;
+  void ReleaseDrawCache() const override;
 
  private:
-  void BuildClassicRows();
+  // Builds the classic rows on first use: most pictures are only drawn, and
+  // the rows would double the memory a picture takes.
+  void BuildClassicRows() const;
   const TBitmap& Premultiplied() const;
 
   PngRaster raster_;
   TPngHeader header_;
-  std::vector<uint8_t> colorRows_;
-  std::vector<uint8_t> alphaRows_;
-  size_t colorRowBytes_ = 0;
+  mutable std::vector<uint8_t> colorRows_;
+  mutable std::vector<uint8_t> alphaRows_;
+  mutable size_t colorRowBytes_ = 0;
+  mutable bool classicRowsBuilt_ = false;
   mutable std::unique_ptr<TBitmap> drawCache_;
 };
 

@@ -84,6 +84,9 @@ void TImage::Paint() {
     }
     // An opaque result is drawn as a plain copy.
     if (opaque) scaled_->SetAlphaFormat(afIgnored);
+    // The scaled copy is what gets drawn from now on: the picture's own
+    // decoded pixels (a background photo's are megabytes) are not needed.
+    graphic->ReleaseDrawCache();
   }
   Canvas().Draw(dest.Left, dest.Top, *scaled_);
 }
