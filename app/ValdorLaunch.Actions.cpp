@@ -70,6 +70,7 @@ void TForm1::StartValdor(TObject* Sender) {
   // The bar shows, fills from 0 to 100 on its own timer and hides again
   // (StartProgressChange); a press while it fills starts it over.
   StartProgress->SetVisible(true);
+  StartProgress->DrawAnimTimer().SetEnabled(StartProgress->AnimateProgress().Enable());
   StartProgress->Animations().SetAnimations(false);
   StartProgress->SetPosition(0);
   StartProgress->Animations().SetAnimations(true);
@@ -77,7 +78,11 @@ void TForm1::StartValdor(TObject* Sender) {
 }
 
 void TForm1::StartProgressChange(CProgress*, int32_t Position, int32_t) {
-  if (Position == 100) StartProgress->SetVisible(false);
+  if (Position == 100) {
+    StartProgress->SetVisible(false);
+    // Nothing to repaint on a hidden bar: the window sleeps until its scan.
+    StartProgress->DrawAnimTimer().SetEnabled(false);
+  }
 }
 
 void TForm1::CButton3Click(TObject*) {

@@ -401,6 +401,10 @@ void TForm1::CreateProgress() {
   p.OnChange = [this](CProgress* sender, int32_t position, int32_t max) {
     StartProgressChange(sender, position, max);
   };
+  // The highlight's repaint timer ticks at the fastest rate there is; the bar
+  // starts hidden, and a hidden bar has nothing to repaint, so the timer runs
+  // only while the bar shows (StartValdor, StartProgressChange).
+  p.DrawAnimTimer().SetEnabled(false);
   p.SetParent(this);
 
   CStandardIcon1 = &MakeAt<CStandardIcon>(*this, 495, 322, 12, 12);

@@ -294,6 +294,20 @@ TEST_F(LaunchActions, TheProgressBarShowsFillsAndHidesAfterEveryLaunchPress) {
   EXPECT_FALSE(bar.Visible());
 }
 
+TEST_F(LaunchActions, OnlyTheScanRunsWhileNothingAnimates) {
+  Open();
+  ui->advance(1000);  // the focused button's fade ends
+  EXPECT_EQ(vark::ui::TimerQueue::ScheduledCount(), 1);
+  EXPECT_TRUE(form->ScanFile->Scheduled());
+  // The bar's timers run while it fills, and stop with it.
+  ui->click(*form->CButton1);
+  EXPECT_GE(vark::ui::TimerQueue::ScheduledCount(), 3);
+  ui->advance(1000);
+  EXPECT_FALSE(form->StartProgress->Visible());
+  EXPECT_EQ(vark::ui::TimerQueue::ScheduledCount(), 1);
+  EXPECT_TRUE(form->ScanFile->Scheduled());
+}
+
 TEST_F(LaunchActions, ASecondPressWhileTheBarFillsStartsItOver) {
   Open();
   CProgress& bar = *form->StartProgress;
