@@ -1,0 +1,83 @@
+# Helpers of the launcher's end-to-end tests (sourced after lib.sh):
+#
+#   launcher_home          a HOME, XDG folders and a games folder of the test's own:
+#                          GAMES/launcher is the launcher's working folder, the
+#                          editions lie beside it; DATA is the launcher's data folder
+#   put_recorder PATH      a fake program that records its arguments and working
+#                          folder under RECORDS/<its name>/
+#   wait_record NAME       waits for NAME's record and prints its folder
+#   record_args DIR        the recorded arguments, one line, blank-separated
+#   wait_first_frame       waits until the window shows the indicator (frame.png)
+#   click_client X Y       clicks a point of the window's client area
+#   close_and_wait         the window's close request; the launcher must end
+#   check_crlf FILE N      FILE has exactly N lines, each ending in CR LF
+
+# The client area starts 3 pixels into the window (the border on the left).
+WX0=3
+
+launcher_home() {
+  export HOME="$E2E_TMP/home"
+  export XDG_DATA_HOME="$HOME/.local/share" XDG_CONFIG_HOME="$HOME/.config"
+  export XDG_STATE_HOME="$HOME/.local/state" XDG_CACHE_HOME="$HOME/.cache"
+  GAMES="$E2E_TMP/games"
+  RECORDS="$E2E_TMP/records"
+  DATA="$XDG_DATA_HOME/VarkelSoftware/Valdor III Launcher"
+  mkdir -p "$HOME" "$GAMES/launcher" "$RECORDS"
+}
+
+put_recorder() {
+  mkdir -p "$(dirname "$1")"
+  cat >"$1" <<SCRIPT
+#!/bin/sh
+out="$RECORDS/\$(basename "\$0")"
+mkdir -p "\$out.tmp"
+printf '%s\n' "\$@" > "\$out.tmp/args"
+pwd -P > "\$out.tmp/cwd"
+mv "\$out.tmp" "\$out"
+SCRIPT
+  chmod +x "$1"
+}
+
+wait_record() {
+  for _ in $(seq 50); do
+    [ -d "$RECORDS/$1" ] && { echo "$RECORDS/$1"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+
+record_args() {
+  tr '\n' ' ' <"$1/args" | sed 's/ $//'
+}
+
+wait_first_frame() {
+  for _ in $(seq 50); do
+    shot "$WIN" "$E2E_TMP/frame.png" &&
+      [ "$(pixels "$E2E_TMP/frame.png" $((WX0 + 43)) 118)" = 0078D7 ] && return 0
+    sleep 0.1
+  done
+  fail "the window never showed its indicator"
+}
+
+click_client() {
+  xdotool mousemove $((WX + WX0 + $1)) $((WY + $2)) click 1
+  sleep 0.2
+}
+
+close_and_wait() {
+  "$BUILD/tools/xwin" close "$WIN"
+  for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$APP_PID" 2>/dev/null; then
+    fail "the launcher did not end after its close request"
+  else
+    wait "$APP_PID" || fail "the launcher ended with status $?"
+  fi
+  APP_PID=
+}
+
+check_crlf() {
+  local file=$1 lines=$2
+  [ -f "$file" ] || { fail "$file was not written"; return; }
+  [ "$(wc -l <"$file")" -eq "$lines" ] || fail "$file has $(wc -l <"$file") lines, not $lines"
+  [ "$(grep -c $'\r$' "$file")" -eq "$lines" ] || fail "$file has lines without CR LF"
+}
