@@ -1,0 +1,99 @@
+#!/usr/bin/env bash
+# Whole-process figures of the launcher (in-process ones: bench_app):
+#
+#   1. build/tools/snapshot OUT.png, from process start to the PNG written:
+#      wall-clock and processor time over RUNS runs (the least and the median);
+#   2. the real program on SDL under Xvfb: resident memory (VmRSS, VmHWM) once
+#      its first frame is on the screen, processor time while idle, and during
+#      the launch sequence (a click on Launch, the bar filling and hiding).
+#
+#   bench/launcher_figures.sh [BUILD_DIR] [RUNS]
+#
+# Everything runs in a throw-away HOME, so the user's lists are not touched.
+# The machine's load shows in wall-clock times: look at the processor time too.
+set -u
+build=$(cd "${1:-build}" && pwd)
+runs=${2:-30}
+here=$(cd "$(dirname "$0")" && pwd)
+tmp=$(mktemp -d)
+export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/.local/share" XDG_CONFIG_HOME="$tmp/home/.config"
+export XDG_STATE_HOME="$tmp/home/.local/state" XDG_CACHE_HOME="$tmp/home/.cache"
+mkdir -p "$HOME"
+app_pid=
+cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  stop_xvfb 2>/dev/null
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# "least median" of the numbers on stdin, in milliseconds.
+stats() {
+  sort -n | awk '{ v[NR] = $1 } END { printf "%.1f %.1f", v[1], (NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2) }'
+}
+
+echo "== snapshot: start to PNG, $runs runs"
+"$build/tools/snapshot" "$tmp/warm.png" || exit 1  # fonts and pictures in the page cache
+: >"$tmp/wall"
+: >"$tmp/cpu"
+for _ in $(seq "$runs"); do
+  /usr/bin/time -f "%e %U %S" -o "$tmp/one" "$build/tools/snapshot" "$tmp/shot.png" || exit 1
+  read -r e u s <"$tmp/one"
+  awk -v e="$e" 'BEGIN { print e * 1000 }' >>"$tmp/wall"
+  awk -v u="$u" -v s="$s" 'BEGIN { print (u + s) * 1000 }' >>"$tmp/cpu"
+done
+read -r wmin wmed < <(stats <"$tmp/wall")
+read -r cmin cmed < <(stats <"$tmp/cpu")
+echo "wall ms: least $wmin, median $wmed"
+echo "cpu ms:  least $cmin, median $cmed (user + system, 10 ms resolution)"
+if command -v perf >/dev/null && perf stat -e task-clock true >/dev/null 2>&1; then
+  perf stat -e task-clock -r "$runs" "$build/tools/snapshot" "$tmp/shot.png" 2>&1 |
+    awk '/task-clock/ { printf "task-clock ms: %s (mean)\n", $1 } /elapsed/ { printf "elapsed s: %s (mean)\n", $1 }'
+fi
+
+echo "== the launcher under Xvfb"
+. "$here/../scripts/xvfb.sh"
+start_xvfb || exit 1
+unset WAYLAND_DISPLAY
+export SDL_VIDEODRIVER=x11
+mkdir -p "$tmp/games/launcher"
+cd "$tmp/games/launcher" || exit 1
+"$build/valdor-launcher" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+win=
+for _ in $(seq 100); do
+  win=$(xdotool search --onlyvisible --name '^Valdor III Launcher$' 2>/dev/null | head -n 1)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no window"; cat "$tmp/app.log"; exit 1; }
+# The first frame: the indicator's blue beside row 1.
+for _ in $(seq 50); do
+  "$build/tools/xwin" shot "$tmp/frame.png" "$win" &&
+    [ "$("$build/tools/pngpixel" "$tmp/frame.png" 46 118)" = 0078D7 ] && break
+  sleep 0.1
+done
+sleep 0.5
+grep -E 'VmRSS|VmHWM' "/proc/$app_pid/status"
+
+ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
+hz=$(getconf CLK_TCK)
+t0=$(ticks)
+sleep 10
+t1=$(ticks)
+echo "idle: $((t1 - t0)) clock ticks in 10 s (1 tick = $((1000 / hz)) ms)"
+
+eval "$(xdotool getwindowgeometry --shell "$win")"
+t0=$(ticks)
+xdotool mousemove $((X + 3 + 197)) $((Y + 492)) click 1
+sleep 0.3
+# The dialog that says the edition is not installed: answer it.
+dialog=$(xdotool search --onlyvisible --name '^Executable not found$' 2>/dev/null | head -n 1)
+[ -n "$dialog" ] && "$build/tools/xwin" close "$dialog"
+sleep 2
+t1=$(ticks)
+echo "launch sequence: $((t1 - t0)) clock ticks in 2.3 s ($(awk -v t=$((t1 - t0)) -v hz="$hz" 'BEGIN { printf "%.1f", t / hz / 2.3 * 100 }') % of one core)"
+grep -E 'VmRSS|VmHWM' "/proc/$app_pid/status"
+"$build/tools/xwin" close "$win"
+wait "$app_pid"
+app_pid=
