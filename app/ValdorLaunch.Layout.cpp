@@ -306,7 +306,6 @@ void TForm1::CreateFrameWidgets() {
   CheckBox1->SetName("CheckBox1");
   CheckBox1->SetCaption("Enable cheats menu");
   CheckBox1->SetAlignment(taLeftJustify);
-  CheckBox1->SetTabStop(true);
   CheckBox1->SetParent(this);
   CheckBox1->SetTabOrder(13);
 
