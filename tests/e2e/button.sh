@@ -17,44 +17,48 @@ read -r gx gy < <(window_pos "$WIN")
 # The launch button: client (10, 10), 250 × 41, a 4-pixel border, in a window
 # with the plain 30-pixel title bar and a 3-pixel border. The probe lies on the
 # face's left end, where the gradient has hardly begun: the state's own colour.
-bx=$((3 + 10)) by=$((30 + 10))
-probe_x=$((bx + 12)) probe_y=$((by + 20))
-face() {  # the probe's colour in a fresh screenshot, once the fade has ended
-  sleep 0.4
-  shot "$WIN" "$E2E_TMP/$1.png" && pixels "$E2E_TMP/$1.png" "$probe_x" "$probe_y"
-}
+probe_x=$((3 + 10 + 12)) probe_y=$((30 + 10 + 20))
 red() { echo $((16#${1:0:2})); }
 green() { echo $((16#${1:2:2})); }
+lit() { [ "$(red "$1")" -gt 230 ]; }                                   # hovered or focused
+brown() { [ "$(red "$1")" -gt 90 ] && [ "$(red "$1")" -lt 160 ]; }      # normal or pressed
+# Takes screenshots until the probe's colour passes the test given (the fade
+# takes ten timer ticks); FACE is the last colour seen.
+FACE=
+wait_face() {
+  local name=$1
+  shift
+  for _ in $(seq 30); do
+    sleep 0.1
+    shot "$WIN" "$E2E_TMP/$name.png" || continue
+    FACE=$(pixels "$E2E_TMP/$name.png" "$probe_x" "$probe_y")
+    "$@" "$FACE" && return 0
+  done
+  return 1
+}
 
-# Wait for the first frame. The window gives the button the focus, which shows
-# like the pointer over it: the face lights up orange.
-first=
-for _ in $(seq 50); do
-  first=$(face first) && [ "$(red "$first")" -gt 230 ] && break
-  first=
-done
-[ -n "$first" ] || fail "the focused launch button is not drawn lit (probe $(face first))"
+# The window gives the button the focus, which looks like the pointer over it.
+wait_face first lit || fail "the focused launch button is not drawn lit ($FACE)"
 
 # Over it and away again: the normal look, a dark brown, focus or not.
 xdotool mousemove $((gx + probe_x)) $((gy + probe_y))
 sleep 0.2
 xdotool mousemove $((gx + 300)) $((gy + 600))
-normal=$(face normal)
-[ "$(red "$normal")" -gt 90 ] && [ "$(red "$normal")" -lt 160 ] ||
-  fail "the button does not show its normal look after the pointer left ($normal)"
+wait_face normal brown || fail "the button does not look normal after the pointer left ($FACE)"
+normal=$FACE
+sleep 0.3  # let the fade end
+wait_face normal brown
+normal=$FACE
 
 xdotool mousemove $((gx + probe_x)) $((gy + probe_y))
-hover=$(face hover)
-[ "$(red "$hover")" -gt 230 ] || fail "hovering did not light the face ($normal, then $hover)"
+wait_face hover lit || fail "hovering did not light the face ($normal, then $FACE)"
 
+darker() { brown "$1" && [ "$(green "$1")" -lt "$(green "$normal")" ]; }
 xdotool mousedown 1
-pressed=$(face pressed)
-[ "$pressed" != "$hover" ] && [ "$(green "$pressed")" -lt "$(green "$normal")" ] ||
-  fail "pressing did not darken the face ($hover, then $pressed)"
+wait_face pressed darker || fail "pressing did not darken the face ($normal, then $FACE)"
 
 xdotool mouseup 1
-released=$(face released)
-[ "$(red "$released")" -gt 230 ] || fail "the released button is not hovered again ($released)"
+wait_face released lit || fail "the released button is not lit again ($FACE)"
 clicked=
 for _ in $(seq 30); do
   grep -q '^button clicked: Launch$' "$E2E_TMP/app.log" && { clicked=yes; break; }
@@ -63,9 +67,9 @@ done
 [ -n "$clicked" ] || fail "the click did not reach the button's handler"
 
 # Away from the button it is normal again.
+same() { [ "$1" = "$normal" ]; }
 xdotool mousemove $((gx + 300)) $((gy + 600))
-left=$(face left)
-[ "$left" = "$normal" ] || fail "the button did not return to its normal look ($left, not $normal)"
+wait_face left same || fail "the button did not return to its normal look ($FACE, not $normal)"
 
 "$BUILD/tools/xwin" close "$WIN"
 for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
