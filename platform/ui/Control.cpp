@@ -156,7 +156,7 @@ void TControl::SetBoundsRaw(int ALeft, int ATop, int AWidth, int AHeight, bool f
 }
 
 TPoint TControl::ClientToScreen(TPoint p) const {
-  const TCustomForm* form = dynamic_cast<const TCustomForm*>(this);
+  const TCustomForm* form = AsForm();
   TPoint origin;
   if (form != nullptr) {
     origin = form->ClientOffset();
@@ -200,7 +200,7 @@ bool TControl::Showing() const {
     c = c->parent_;
     if (!c->visible_) return false;
   }
-  const auto* form = dynamic_cast<const TCustomForm*>(c);
+  const auto* form = c->AsForm();
   return form != nullptr && form->HandleAllocated();
 }
 
@@ -455,10 +455,10 @@ void TControl::RequestAlign() {
 }
 
 TPoint TControl::WindowOrigin() const {
-  if (const auto* form = dynamic_cast<const TCustomForm*>(this)) return form->ClientOffset();
+  if (const auto* form = AsForm()) return form->ClientOffset();
   TPoint p{left_, top_};
   for (const TWinControl* par = parent_; par != nullptr; par = par->parent_) {
-    if (const auto* form = dynamic_cast<const TCustomForm*>(par)) {
+    if (const auto* form = par->AsForm()) {
       TPoint offset = form->ClientOffset();
       p.X += offset.X;
       p.Y += offset.Y;
@@ -472,7 +472,7 @@ TPoint TControl::WindowOrigin() const {
 
 TRect TControl::VisibleWindowRect() const {
   if (!visible_) return {};
-  if (const auto* form = dynamic_cast<const TCustomForm*>(this)) {
+  if (const auto* form = AsForm()) {
     if (!form->HandleAllocated()) return {};
     TPoint offset = form->ClientOffset();
     return Bounds(offset.X, offset.Y, form->ClientWidth(), form->ClientHeight());
@@ -484,7 +484,7 @@ TRect TControl::VisibleWindowRect() const {
     const TWinControl* par = c->parent_;
     if (!par->visible_) return {};
     TRect parentClient;
-    if (const auto* form = dynamic_cast<const TCustomForm*>(par)) {
+    if (const auto* form = par->AsForm()) {
       if (!form->HandleAllocated()) return {};
       TPoint offset = form->ClientOffset();
       parentClient = Bounds(offset.X, offset.Y, form->ClientWidth(), form->ClientHeight());
@@ -505,16 +505,23 @@ void TControl::NoteDirectDamage(const TRect& windowRect) {
   TCustomForm* form = GetParentForm(this);
   if (form == nullptr || !form->HandleAllocated() || windowRect.IsEmpty()) return;
   vark::ui::FormWindow& w = form->Window();
-  w.damage.Add(windowRect);
-  if (!vark::ui::Painter::Painting()) {
-    for (auto& d : w.direct) {
-      if (d.control.get() == this) {
-        d.rect = UnionRect(d.rect, windowRect);
-        return;
-      }
-    }
-    w.direct.push_back({this, windowRect});
+  if (vark::ui::Painter::Painting()) {
+    w.damage.Add(windowRect);  // the painter presents what it paints
+    return;
   }
+  // Every drawing operation reports here, in runs from one control: extend its
+  // entry (the last one, mostly); the frame presents the union.
+  if (!w.direct.empty() && w.direct.back().control.get() == this) {
+    w.direct.back().rect = UnionRect(w.direct.back().rect, windowRect);
+    return;
+  }
+  for (auto& d : w.direct) {
+    if (d.control.get() == this) {
+      d.rect = UnionRect(d.rect, windowRect);
+      return;
+    }
+  }
+  w.direct.push_back({this, windowRect});
 }
 
 void TControl::BindCanvas(TCanvas& canvas) const {

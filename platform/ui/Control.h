@@ -195,6 +195,13 @@ class TControl : public TComponent {
   // empty when the control is not showing.
   TRect VisibleWindowRect() const;
 
+  // This control as a windowed control or as a form, or null: cheap type tests
+  // for the walks up and down the tree that every paint and event makes.
+  virtual TWinControl* AsWinControl() { return nullptr; }
+  virtual const TWinControl* AsWinControl() const { return nullptr; }
+  virtual TCustomForm* AsForm() { return nullptr; }
+  virtual const TCustomForm* AsForm() const { return nullptr; }
+
   // Scales bounds, constraints, margins and font by M / D (a form does this once,
   // at creation, by the display's scale).
   virtual void ChangeScale(int M, int D);

@@ -21,7 +21,7 @@ bool Blocked(const TCustomForm& form) {
 }
 
 bool IsWindowed(const TControl* c) {
-  return dynamic_cast<const TWinControl*>(c) != nullptr;
+  return c->AsWinControl() != nullptr;
 }
 
 }  // namespace

@@ -694,7 +694,7 @@ void TCustomForm::TextChanged() {
 TCustomForm* GetParentForm(const TControl* Control, bool TopForm) {
   TCustomForm* found = nullptr;
   for (const TControl* c = Control; c != nullptr; c = c->Parent()) {
-    if (auto* form = dynamic_cast<TCustomForm*>(const_cast<TControl*>(c))) {
+    if (auto* form = const_cast<TControl*>(c)->AsForm()) {
       found = form;
       if (!TopForm) break;
     }

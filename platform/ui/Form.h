@@ -53,6 +53,8 @@ class TCustomForm : public TWinControl {
   // Scales the client size, the title bar, the font and every control; the
   // window keeps its place.
   void ChangeScale(int M, int D) override;
+  TCustomForm* AsForm() override { return this; }
+  const TCustomForm* AsForm() const override { return this; }
   TRect ClientRect() const override;
   void SetClientWidth(int value) override;
   void SetClientHeight(int value) override;

@@ -24,12 +24,12 @@ struct PaintScope {
 };
 
 bool IsWindowed(const TControl* c) {
-  return dynamic_cast<const TWinControl*>(c) != nullptr;
+  return c->AsWinControl() != nullptr;
 }
 
 // The client area of a windowed control in window coordinates.
 TRect ClientInWindow(const TWinControl& win) {
-  if (const auto* form = dynamic_cast<const TCustomForm*>(&win)) {
+  if (const auto* form = win.AsForm()) {
     TPoint o = form->ClientOffset();
     return Bounds(o.X, o.Y, form->ClientWidth(), form->ClientHeight());
   }
@@ -162,6 +162,7 @@ void Painter::UpdateWindow(TCustomForm& form) {
   std::vector<DirectPaint> direct;
   direct.swap(w.direct);
   for (DirectPaint& d : direct) {
+    w.damage.Add(d.rect);
     TControl* c = d.control.get();
     if (c != nullptr && GetParentForm(c) == &form) PaintAbove(form, *c, d.rect);
   }

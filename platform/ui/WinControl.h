@@ -67,6 +67,8 @@ class TWinControl : public TControl {
   virtual void WMSize(TWMSize& Message);
 
   void ChangeScale(int M, int D) override;
+  TWinControl* AsWinControl() override { return this; }
+  const TWinControl* AsWinControl() const override { return this; }
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
