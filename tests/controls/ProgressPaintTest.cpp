@@ -352,6 +352,33 @@ TEST_F(ProgressPaint, TransparentCopyTakesTheRoundedShapeOfTheFinishedBar) {
   }
 }
 
+// A bar that sticks out of its parent shows its own left part there, not the
+// whole bar squeezed into what remains visible.
+TEST_F(ProgressPaint, ABarCutOffByItsParentKeepsItsPictureInPlace) {
+  for (bool transparent : {true, false}) {
+    SCOPED_TRACE(transparent ? "transparent" : "opaque");
+    CProgress& bar = PlainBar(250, 20, 40, clGreen, clWhite);
+    bar.AnimateProgress().ChengeALlowANi(false);
+    bar.ProgressbarOptions().SetBorderRadius(8);
+    bar.SetTrueTransparency(transparent);
+    bar.Invalidate();
+    ui->surface(*form);
+    TBitmap whole;
+    Shot(bar, whole);
+
+    bar.SetLeft(200);    // the form is 320 wide: 120 columns remain
+    ui->surface(*form);  // painted by the window
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 120; ++x)
+        ASSERT_EQ(At(bar, x, y), whole.ColorAt(x, y)) << x << "," << y;
+    bar.Paint();  // and at once
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 120; ++x)
+        ASSERT_EQ(At(bar, x, y), whole.ColorAt(x, y)) << x << "," << y;
+    bar.Free();
+  }
+}
+
 TEST_F(ProgressPaint, FormSyncedBorderTakesTheFormsColour) {
   CProgress& bar = PlainBar(120, 30, 100, clGreen, clWhite);
   bar.ProgressbarOptions().SetBorderRadius(16);
