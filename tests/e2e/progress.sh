@@ -62,15 +62,20 @@ sleep 10
 after=$(cpu_ticks "$APP_PID")
 used=$((after - before))
 echo "progress: $used clock ticks of $((10 * hz)) in 10 s"
-[ $((used * 100)) -lt $((3 * 10 * hz)) ] ||
+# The budget is the optimised program's; a sanitizer build runs several times
+# slower and only reports its figure.
+if grep -q '^VARK_SANITIZE:BOOL=ON' "$BUILD/CMakeCache.txt" 2>/dev/null; then
+  echo "progress: sanitizer build, processor budget not checked"
+elif [ $((used * 100)) -ge $((3 * 10 * hz)) ]; then
   fail "the animating bar cost $used clock ticks in 10 s (3 % is $((3 * 10 * hz / 100)))"
+fi
 
 "$BUILD/tools/xwin" close "$WIN"
 for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$APP_PID" 2>/dev/null; then
   fail "the gallery did not end after its close request"
 else
-  wait "$APP_PID" || fail "the gallery ended with status $?"
+  wait "$APP_PID" || { fail "the gallery ended with status $?"; cat "$E2E_TMP/app.log"; }
 fi
 APP_PID=
 [ $E2E_STATUS -eq 0 ] && echo "progress: ok"
