@@ -73,7 +73,10 @@ for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$APP_PID" 2>/dev/null; then
   fail "the gallery did not end after its close request"
 else
-  wait "$APP_PID" || fail "the gallery ended with status $?"
+  if ! wait "$APP_PID"; then
+    fail "the gallery ended with status $?"
+    cat "$E2E_TMP/app.log"
+  fi
 fi
 APP_PID=
 [ $E2E_STATUS -eq 0 ] && echo "widgets: ok"
