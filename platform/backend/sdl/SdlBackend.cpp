@@ -142,8 +142,10 @@ class SdlBackend : public Backend {
   }
 
   ~SdlBackend() override {
-    for (auto& [id, w] : windows_)
+    for (auto& [id, w] : windows_) {
+      w.presenter.reset();
       SDL_DestroyWindow(w.window);
+    }
     windows_.clear();
     for (auto& [c, cursor] : cursors_)
       SDL_FreeCursor(cursor);
@@ -173,6 +175,7 @@ class SdlBackend : public Backend {
       if (Win* owner = Find(spec.owner)) SDL_SetWindowModalFor(window, owner->window);
     }
     if (wayland_) SDL_SetWindowHitTest(window, &SdlBackend::HitTest, this);
+    if (x11_) w.presenter = x11::ImagePresenter::Create(window);
     return id;
   }
 
@@ -180,6 +183,7 @@ class SdlBackend : public Backend {
     Win* w = Find(window);
     if (w == nullptr) return;
     if (moving_ == window) EndManualMove();
+    w->presenter.reset();
     SDL_DestroyWindow(w->window);
     windows_.erase(window);
   }
@@ -234,6 +238,10 @@ class SdlBackend : public Backend {
   void Present(WindowHandle window, const TBitmap& surface, std::span<const TRect> rects) override {
     Win* w = Find(window);
     if (w == nullptr) return;
+    if (w->presenter) {
+      w->presenter->Put(surface.Bits(), surface.Width(), surface.Height(), rects);
+      return;
+    }
     SDL_Surface* target = SDL_GetWindowSurface(w->window);
     if (target == nullptr) return;
     TRect limit =
@@ -368,6 +376,8 @@ class SdlBackend : public Backend {
  private:
   struct Win {
     SDL_Window* window = nullptr;
+    // X11: shows the back buffer without SDL's window surface (null elsewhere).
+    std::unique_ptr<x11::ImagePresenter> presenter;
     TRect bounds;
     std::function<bool(TPoint)> isCaption;
     // Our own moves and resizes, whose echoes from the display are not news.

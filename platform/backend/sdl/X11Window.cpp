@@ -5,6 +5,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xresource.h>
+#include <X11/Xutil.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -103,6 +104,80 @@ double TextScale() {
   }
   XCloseDisplay(display);
   return scale;
+}
+
+struct ImagePresenter::State {
+  Display* display = nullptr;
+  ::Window window = 0;
+  Visual* visual = nullptr;
+  int depth = 0;
+  GC gc = nullptr;
+};
+
+std::unique_ptr<ImagePresenter> ImagePresenter::Create(SDL_Window* window) {
+  Display* display = nullptr;
+  ::Window xwindow = 0;
+  if (!Info(window, display, xwindow)) return nullptr;
+  XWindowAttributes attrs;
+  if (XGetWindowAttributes(display, xwindow, &attrs) == 0 || attrs.visual == nullptr) {
+    return nullptr;
+  }
+  const Visual* v = attrs.visual;
+  // SDL may give the window a DirectColor visual, with a linear colour map:
+  // pixels mean there what they mean in TrueColor.
+  if ((v->c_class != TrueColor && v->c_class != DirectColor) || v->red_mask != 0xFF0000 || v->green_mask != 0x00FF00 ||
+      v->blue_mask != 0x0000FF || (attrs.depth != 24 && attrs.depth != 32)) {
+    return nullptr;
+  }
+  // The depth must be stored as 32-bit pixels.
+  int count = 0;
+  bool thirtyTwo = false;
+  if (XPixmapFormatValues* formats = XListPixmapFormats(display, &count)) {
+    for (int i = 0; i < count; ++i) {
+      if (formats[i].depth == attrs.depth) thirtyTwo = formats[i].bits_per_pixel == 32;
+    }
+    XFree(formats);
+  }
+  if (!thirtyTwo) return nullptr;
+  auto presenter = std::unique_ptr<ImagePresenter>(new ImagePresenter());
+  presenter->state_ = std::make_unique<State>();
+  State& st = *presenter->state_;
+  st.display = display;
+  st.window = xwindow;
+  st.visual = attrs.visual;
+  st.depth = attrs.depth;
+  st.gc = XCreateGC(display, xwindow, 0, nullptr);
+  if (st.gc == nullptr) return nullptr;
+  return presenter;
+}
+
+ImagePresenter::~ImagePresenter() {
+  if (state_ && state_->gc != nullptr) XFreeGC(state_->display, state_->gc);
+}
+
+void ImagePresenter::Put(const uint32_t* pixels, int width, int height,
+                         std::span<const TRect> rects) {
+  if (pixels == nullptr || width <= 0 || height <= 0) return;
+  State& st = *state_;
+  // The image only describes our memory; it is never freed through Xlib.
+  XImage* image =
+      XCreateImage(st.display, st.visual, static_cast<unsigned>(st.depth), ZPixmap, 0,
+                   reinterpret_cast<char*>(const_cast<uint32_t*>(pixels)),
+                   static_cast<unsigned>(width), static_cast<unsigned>(height), 32, width * 4);
+  if (image == nullptr) return;
+  // Our words are little-endian in memory; Xlib swaps for a server that
+  // wants the other order.
+  image->byte_order = LSBFirst;
+  const TRect whole = Rect(0, 0, width, height);
+  for (const TRect& rect : rects) {
+    const TRect r = IntersectRect(rect, whole);
+    if (r.IsEmpty()) continue;
+    XPutImage(st.display, st.window, st.gc, image, r.Left, r.Top, r.Left, r.Top,
+              static_cast<unsigned>(r.Width()), static_cast<unsigned>(r.Height()));
+  }
+  image->data = nullptr;
+  XDestroyImage(image);
+  XFlush(st.display);
 }
 
 }  // namespace vark::x11

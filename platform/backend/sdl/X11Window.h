@@ -4,6 +4,12 @@
 // the rest of the backend.
 #pragma once
 
+#include <cstdint>
+#include <memory>
+#include <span>
+
+#include "platform/graphics/Types.h"
+
 struct SDL_Window;
 
 namespace vark::x11 {
@@ -17,5 +23,28 @@ bool WindowManagerRunning(SDL_Window* window);
 void StartMove(SDL_Window* window, int rootX, int rootY);
 // The desktop's text scale from the Xft.dpi resource (1.0 when not set).
 double TextScale();
+
+// Shows rectangles of a back buffer in the window with XPutImage, straight from
+// the buffer's memory. SDL's own window surface would be a second, shared-memory
+// copy of every pixel of the window (1.8 MB for the launcher); the parts that
+// change between frames are small, so sending them costs less than keeping it.
+class ImagePresenter {
+ public:
+  // Null unless the window's visual takes our pixels as they are: TrueColor or
+  // DirectColor (which SDL sets up with a linear colour map), 32 bits a pixel,
+  // red 0xFF0000, green 0x00FF00, blue 0x0000FF.
+  static std::unique_ptr<ImagePresenter> Create(SDL_Window* window);
+  ~ImagePresenter();
+  ImagePresenter(const ImagePresenter&) = delete;
+  ImagePresenter& operator=(const ImagePresenter&) = delete;
+
+  // pixels: width × height words 0xAARRGGBB, rows top-down without padding.
+  void Put(const uint32_t* pixels, int width, int height, std::span<const TRect> rects);
+
+ private:
+  ImagePresenter() = default;
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace vark::x11
