@@ -124,10 +124,13 @@ void TPngImage::LoadFromFile(const std::string& path) {
 
 void TPngImage::LoadFromMemory(std::span<const uint8_t> data) {
   LoadFromRaster(vark::DecodePng(data));
+  encoded_.assign(data.begin(), data.end());
 }
 
 void TPngImage::LoadFromRaster(PngRaster raster) {
   raster_ = std::move(raster);
+  encoded_.clear();
+  samplesReleased_ = false;
   header_ = {};
   header_.Width = raster_.width;
   header_.Height = raster_.height;
@@ -142,7 +145,7 @@ void TPngImage::LoadFromRaster(PngRaster raster) {
 }
 
 void TPngImage::SaveToFile(const std::string& path) const {
-  vark::WritePictureFile(path, vark::EncodePng(raster_));
+  vark::WritePictureFile(path, vark::EncodePng(Samples()));
 }
 
 void TPngImage::BuildClassicRows() const {
@@ -150,7 +153,7 @@ void TPngImage::BuildClassicRows() const {
   classicRowsBuilt_ = true;
   colorRows_.clear();
   alphaRows_.clear();
-  const PngRaster& r = raster_;
+  const PngRaster& r = Samples();
   if (r.width <= 0 || r.height <= 0) {
     colorRowBytes_ = 0;
     return;
@@ -239,12 +242,27 @@ TColor TPngImage::TransparentColor() const {
 
 void TPngImage::ReleaseDrawCache() const {
   drawCache_.reset();
+  if (encoded_.empty()) return;
+  std::vector<uint8_t>().swap(raster_.data);
+  std::vector<uint8_t>().swap(colorRows_);
+  std::vector<uint8_t>().swap(alphaRows_);
+  classicRowsBuilt_ = false;
+  samplesReleased_ = true;
+}
+
+const PngRaster& TPngImage::Samples() const {
+  if (samplesReleased_) {
+    // The same bytes decoded before, so this cannot fail but for memory.
+    raster_.data = vark::DecodePng(encoded_).data;
+    samplesReleased_ = false;
+  }
+  return raster_;
 }
 
 const TBitmap& TPngImage::Premultiplied() const {
   if (!drawCache_) {
     auto bitmap = std::make_unique<TBitmap>();
-    vark::PngRasterToBitmap(raster_, *bitmap, TransparencyMode() == ptmNone);
+    vark::PngRasterToBitmap(Samples(), *bitmap, TransparencyMode() == ptmNone);
     drawCache_ = std::move(bitmap);
   }
   return *drawCache_;
@@ -266,12 +284,12 @@ void TPngImage::Draw(TCanvas& canvas, const TRect& dest) const {
 }
 
 void TPngImage::AssignTo(TBitmap& bitmap) const {
-  vark::PngRasterToBitmap(raster_, bitmap, TransparencyMode() == ptmNone);
+  vark::PngRasterToBitmap(Samples(), bitmap, TransparencyMode() == ptmNone);
 }
 
 std::unique_ptr<TGraphic> TPngImage::Clone() const {
   auto copy = std::make_unique<TPngImage>();
-  copy->LoadFromRaster(raster_);
+  copy->LoadFromRaster(Samples());
   copy->SetTransparent(Transparent());
   return copy;
 }

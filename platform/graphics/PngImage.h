@@ -12,6 +12,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Graphic.h"
@@ -73,7 +74,7 @@ class TPngImage : public TGraphic {
   // The transparent colour of a grey or RGB picture with a transparency chunk.
   TColor TransparentColor() const;
 
-  const PngRaster& Raster() const { return raster_; }
+  const PngRaster& Raster() const { return Samples(); }
 
   // Draws scaled into dest, blending by alpha (vark::PictureFilter decides
   // the filter).
@@ -83,15 +84,23 @@ class TPngImage : public TGraphic {
   // premultiplied alpha (AlphaFormat afPremultiplied).
   void AssignTo(TBitmap& bitmap) const override;
   std::unique_ptr<TGraphic> Clone() const override;
+  // Drops the premultiplied copy kept for drawing and, for a picture loaded
+  // from a file or memory, its decoded samples too (they are decoded again
+  // from the file's bytes when next asked for): a picture that is only shown
+  // through a scaled copy then holds little more than its compressed form.
   void ReleaseDrawCache() const override;
 
  private:
+  // The raster with its samples, decoding them again after a release.
+  const PngRaster& Samples() const;
   // Builds the classic rows on first use: most pictures are only drawn, and
   // the rows would double the memory a picture takes.
   void BuildClassicRows() const;
   const TBitmap& Premultiplied() const;
 
-  PngRaster raster_;
+  mutable PngRaster raster_;
+  std::vector<uint8_t> encoded_;  // the file's bytes; empty for a raster made in memory
+  mutable bool samplesReleased_ = false;
   TPngHeader header_;
   mutable std::vector<uint8_t> colorRows_;
   mutable std::vector<uint8_t> alphaRows_;

@@ -393,3 +393,38 @@ TEST(PngBadInput, FailsCleanlyAndKeepsThePicture) {
 }
 
 }  // namespace
+
+// A picture shown only through a scaled copy lets go of its decoded samples;
+// everything that reads them afterwards gets the same pixels as before.
+TEST(PngDecode, ReleasedSamplesComeBackFromTheFileBytes) {
+  const PngRaster raster = MakeRaster(3, 2, COLOR_RGBALPHA, 8,
+                                      {200, 100, 50, 128, 9,  8,  7,   0,   1,   2,   3,   255,  //
+                                       4,   5,   6,  7,   80, 90, 100, 110, 255, 255, 255, 255});
+  TPngImage png;
+  png.LoadFromMemory(vark::EncodePng(raster));
+  TBitmap before;
+  png.AssignTo(before);
+  const std::vector<uint8_t> samples = png.Raster().data;
+
+  png.ReleaseDrawCache();
+  EXPECT_EQ(png.Width(), 3);
+  EXPECT_EQ(png.TransparencyMode(), ptmPartial);
+  EXPECT_EQ(png.Raster().data, samples);
+  png.ReleaseDrawCache();
+  ASSERT_NE(png.AlphaScanline(1), nullptr);
+  EXPECT_EQ(png.AlphaScanline(1)[1], 110);
+  png.ReleaseDrawCache();
+  TBitmap after;
+  png.AssignTo(after);
+  ASSERT_EQ(after.Width(), before.Width());
+  for (int y = 0; y < 2; ++y) {
+    for (int x = 0; x < 3; ++x)
+      EXPECT_EQ(after.PixelAt(x, y), before.PixelAt(x, y));
+  }
+
+  // A raster made in memory has no file bytes to decode again: it keeps them.
+  TPngImage made;
+  made.LoadFromRaster(raster);
+  made.ReleaseDrawCache();
+  EXPECT_EQ(made.Raster().data, samples);
+}
