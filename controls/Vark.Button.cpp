@@ -178,6 +178,13 @@ void CButton::SetSubFont(const TFont& Value) {
   Paint();
 }
 
+void CButton::ChangeScale(int M, int D) {
+  TCustomControl::ChangeScale(M, D);
+  if (M == D || D == 0) return;
+  FFont.SetHeight(MulDiv(FFont.Height(), M, D));
+  FSubTextFont.SetHeight(MulDiv(FSubTextFont.Height(), M, D));
+}
+
 void CButton::SetFontAutoSize(std::shared_ptr<CButtonFontAutoSize> Value) {
   if (Value) FFontAutoSize = std::move(Value);
 }

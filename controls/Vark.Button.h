@@ -198,6 +198,9 @@ class CButton : public TCustomControl {
   void Invalidate() override;
   void SetEnabled(bool Value) override;
   void SetFocus() override;
+  // The caption fonts are the button's own, so the framework's scaling of
+  // Font does not reach them: they are scaled here with the bounds.
+  void ChangeScale(int M, int D) override;
   // The framework's click (OnClick), then the form's ModalResult := ours.
   void Click() override;
 

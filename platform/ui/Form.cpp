@@ -106,16 +106,19 @@ void TCustomForm::ChangeScale(int M, int D) {
   DisableAlign();
   ++anchorsFrozen_;
   Font().SetHeight(MulDiv(Font().Height(), M, D));
+  // The client size is read before the new constraints can stretch it.
+  int cw = MulDiv(ClientWidth(), M, D), ch = MulDiv(ClientHeight(), M, D);
   auto scale = [M, D](int v) { return v > 0 ? MulDiv(v, M, D) : v; };
   Constraints().SetMinWidth(scale(Constraints().MinWidth()));
   Constraints().SetMinHeight(scale(Constraints().MinHeight()));
   Constraints().SetMaxWidth(scale(Constraints().MaxWidth()));
   Constraints().SetMaxHeight(scale(Constraints().MaxHeight()));
-  titleBar_.SetHeight(MulDiv(titleBar_.Height(), M, D));
-  int cw = MulDiv(ClientWidth(), M, D), ch = MulDiv(ClientHeight(), M, D);
-  KeepClientSize(cw, ch);
   for (TControl* c : std::vector<TControl*>(ControlList()))
     c->ChangeScale(M, D);
+  // After the children: the band sets its panel's height, which the panel's
+  // own scaling would otherwise double again.
+  titleBar_.SetHeight(MulDiv(titleBar_.Height(), M, D));
+  KeepClientSize(cw, ch);
   --anchorsFrozen_;
   for (TControl* c : ControlList())
     c->UpdateAnchorRules();

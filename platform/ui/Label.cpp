@@ -68,6 +68,11 @@ void TLabel::AdjustBounds() {
   SetBounds(x, Top(), w, h);
 }
 
+void TLabel::ChangeScale(int M, int D) {
+  TGraphicControl::ChangeScale(M, D);
+  AdjustBounds();
+}
+
 void TLabel::Paint() {
   TCanvas& c = Canvas();
   TRect r = ClientRect();

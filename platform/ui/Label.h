@@ -30,6 +30,9 @@ class TLabel : public TGraphicControl {
 
   // Sizes the label to its text now (AutoSize does it after every change).
   void AdjustBounds();
+  // Text does not grow in proportion to its size: an auto-sized label
+  // measures itself again once scaled.
+  void ChangeScale(int M, int D) override;
 
  protected:
   void Paint() override;

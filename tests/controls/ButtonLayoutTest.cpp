@@ -162,6 +162,29 @@ TEST_F(ButtonLayout, WithoutACaptionTheGlyphIsCentred) {
   EXPECT_EQ(rec.Of("TextOut").back().text, "") << "the caption is drawn empty";
 }
 
+TEST_F(ButtonLayout, OnAScaledDisplayTheCaptionGrowsWithTheButton) {
+  ui->setScale(2.0);
+  struct TBuilt : TForm {
+    explicit TBuilt(TComponent* owner) : TForm(owner) {
+      BeginLoading();
+      SetBorderStyle(bsNone);
+      SetClientWidth(300);
+      SetClientHeight(100);
+      button = &Make<CButton>();
+      button->SetBounds(10, 10, 250, 41);
+      button->Font().SetHeight(-16);
+      button->SubTextFont().SetHeight(-11);
+      button->SetParent(this);
+      EndLoading();
+    }
+    CButton* button = nullptr;
+  };
+  auto scaled = MakeForm<TBuilt>(nullptr);
+  EXPECT_EQ(scaled->button->BoundsRect(), Bounds(20, 20, 500, 82));
+  EXPECT_EQ(scaled->button->Font().Height(), -32);
+  EXPECT_EQ(scaled->button->SubTextFont().Height(), -22);
+}
+
 TEST_F(ButtonLayout, ACaptionAloneIsCentredOrKeptFromTheEdges) {
   const int W = 200;
   const int TW = MeasurePoints("Segoe UI Semibold", 12, "Click me").cx;

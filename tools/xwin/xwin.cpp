@@ -9,6 +9,7 @@
 #include <X11/Xutil.h>
 #include <png.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,20 +71,31 @@ bool WritePng(const char* path, int w, int h, const std::vector<unsigned char>& 
 int Shot(Display* dpy, const char* out, Window win) {
   XWindowAttributes attrs;
   if (!XGetWindowAttributes(dpy, win, &attrs)) return Fail("no such window");
-  XImage* img = XGetImage(dpy, win, 0, 0, attrs.width, attrs.height, AllPlanes, ZPixmap);
+  // X only has pixels for the part of a window on the screen; asking for more
+  // fails, so the shot is cut to that part.
+  XWindowAttributes root;
+  XGetWindowAttributes(dpy, DefaultRootWindow(dpy), &root);
+  int rootX = 0, rootY = 0;
+  Window child;
+  XTranslateCoordinates(dpy, win, root.root, 0, 0, &rootX, &rootY, &child);
+  const int x0 = std::max(0, -rootX), y0 = std::max(0, -rootY);
+  const int width = std::min(attrs.width, root.width - rootX) - x0;
+  const int height = std::min(attrs.height, root.height - rootY) - y0;
+  if (width <= 0 || height <= 0) return Fail("the window is off the screen");
+  XImage* img = XGetImage(dpy, win, x0, y0, width, height, AllPlanes, ZPixmap);
   if (!img) return Fail("cannot read the window's pixels (is it mapped?)");
-  std::vector<unsigned char> rgb(static_cast<size_t>(attrs.width) * attrs.height * 3);
-  for (int y = 0; y < attrs.height; ++y) {
-    for (int x = 0; x < attrs.width; ++x) {
+  std::vector<unsigned char> rgb(static_cast<size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
       unsigned long p = XGetPixel(img, x, y);
-      unsigned char* d = &rgb[(static_cast<size_t>(y) * attrs.width + x) * 3];
+      unsigned char* d = &rgb[(static_cast<size_t>(y) * width + x) * 3];
       d[0] = static_cast<unsigned char>(Channel(p, img->red_mask));
       d[1] = static_cast<unsigned char>(Channel(p, img->green_mask));
       d[2] = static_cast<unsigned char>(Channel(p, img->blue_mask));
     }
   }
   XDestroyImage(img);
-  if (!WritePng(out, attrs.width, attrs.height, rgb)) return Fail(std::string("cannot write ") + out);
+  if (!WritePng(out, width, height, rgb)) return Fail(std::string("cannot write ") + out);
   return 0;
 }
 

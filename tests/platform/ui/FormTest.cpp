@@ -294,6 +294,60 @@ TEST_F(Forms, FormIsScaledOnceAtCreationByTheDisplayScale) {
   EXPECT_EQ(form->child->Width(), 45);
 }
 
+TEST_F(Forms, ScalingTwiceAsLargeDoublesTheClientAndTheTitleBarOnce) {
+  ui->setScale(2.0);
+  struct TBuilt : TForm {
+    explicit TBuilt(TComponent* owner) : TForm(owner) {
+      BeginLoading();
+      SetBorderStyle(bsSingle);
+      CustomTitleBar().SetEnabled(true);
+      CustomTitleBar().SetHeight(26);
+      panel = &Make<TTitleBarPanel>();
+      panel->SetParent(this);
+      CustomTitleBar().SetControl(panel);
+      SetClientWidth(200);
+      SetClientHeight(100);
+      // A floor the client height already clears: scaling must not apply it
+      // to the old size and then double the result.
+      Constraints().SetMinHeight(100);
+      EndLoading();
+    }
+    TTitleBarPanel* panel = nullptr;
+  };
+  auto form = MakeForm<TBuilt>(nullptr);
+  EXPECT_EQ(form->ClientWidth(), 400);
+  EXPECT_EQ(form->ClientHeight(), 200);
+  EXPECT_EQ(form->Constraints().MinHeight(), 200);
+  EXPECT_EQ(form->CustomTitleBar().Height(), 52);
+  EXPECT_EQ(form->panel->Height(), 52);
+}
+
+TEST_F(Forms, AnAutoSizedLabelFitsItsTextAtEveryScale) {
+  for (double scale : {1.25, 1.5, 1.75, 2.0}) {
+    SCOPED_TRACE(scale);
+    ui->setScale(scale);
+    struct TBuilt : TForm {
+      explicit TBuilt(TComponent* owner) : TForm(owner) {
+        BeginLoading();
+        SetBorderStyle(bsNone);
+        SetClientWidth(400);
+        SetClientHeight(100);
+        Font().SetName("Segoe UI");
+        Font().SetHeight(-20);
+        label = &Make<TLabel>();
+        label->SetCaption("Ashen Vow");
+        label->SetParent(this);
+        EndLoading();
+      }
+      TLabel* label = nullptr;
+    };
+    auto form = MakeForm<TBuilt>(nullptr);
+    TCanvas measure;
+    measure.SetFont(form->label->Font());
+    EXPECT_EQ(form->label->Width(), measure.TextWidth("Ashen Vow"));
+  }
+}
+
 TEST_F(Forms, ParentColorAndFontFollowTheParentUntilSet) {
   auto form = ShownForm();
   form->Font().SetName("Tahoma");
