@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/graphics/AreaResample.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace vark {
@@ -15,10 +16,6 @@ inline uint32_t Div255(uint32_t v) {
   v += 128;
   return (v + (v >> 8)) >> 8;
 }
-
-// The convolution filter is precomputed at 2^bits positions between two
-// pixels; 16 keep the position error within 1/32 of a pixel.
-constexpr int kSubsampleBits = 4;
 
 // Owns one pixman image.
 struct PixmanImage {
@@ -43,33 +40,10 @@ pixman_repeat_t RepeatOf(EdgeMode edge) {
   }
 }
 
-// Sets the filter. "High quality" shrinking averages every source pixel that
-// falls into a destination pixel (pixman's separable convolution with box
-// kernels, the area average) instead of sampling only four of them; an axis
-// that is not shrunk is interpolated linearly.
-void SetFilter(pixman_image_t* image, ScaleFilter filter, double sx, double sy) {
-  if (filter == ScaleFilter::Nearest) {
-    pixman_image_set_filter(image, PIXMAN_FILTER_NEAREST, nullptr, 0);
-    return;
-  }
-  if (filter == ScaleFilter::HighQuality && (sx > 1.0 || sy > 1.0)) {
-    const bool shrinkX = sx > 1.0;
-    const bool shrinkY = sy > 1.0;
-    int count = 0;
-    pixman_fixed_t* params = pixman_filter_create_separable_convolution(
-        &count, pixman_double_to_fixed(shrinkX ? sx : 1.0),
-        pixman_double_to_fixed(shrinkY ? sy : 1.0),
-        shrinkX ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_LINEAR,
-        shrinkY ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_LINEAR,
-        shrinkX ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE,
-        shrinkY ? PIXMAN_KERNEL_BOX : PIXMAN_KERNEL_IMPULSE, kSubsampleBits, kSubsampleBits);
-    if (params != nullptr) {
-      pixman_image_set_filter(image, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, count);
-      std::free(params);
-      return;
-    }
-  }
-  pixman_image_set_filter(image, PIXMAN_FILTER_BILINEAR, nullptr, 0);
+void SetFilter(pixman_image_t* image, ScaleFilter filter) {
+  pixman_image_set_filter(
+      image, filter == ScaleFilter::Nearest ? PIXMAN_FILTER_NEAREST : PIXMAN_FILTER_BILINEAR,
+      nullptr, 0);
 }
 
 }  // namespace
@@ -115,14 +89,12 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
     bits = premultiplied.data();
     stride = sw * 4;
   }
-  PixmanImage srcImage(pixman_image_create_bits_no_clear(opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8,
-                                                         sw, sh, bits, stride));
   // The destination as pixman sees it: only the area drawn, so coordinates
   // stay small (pixman's fixed-point transforms hold about ±32000).
   PixmanImage dstImage(
       pixman_image_create_bits_no_clear(PIXMAN_a8r8g8b8, area.Width(), area.Height(),
                                         dst.ScanLine(area.Top) + area.Left, dst.Width() * 4));
-  if (srcImage.image == nullptr || dstImage.image == nullptr) return;
+  if (dstImage.image == nullptr) return;
 
   // Destination pixel centres map to source coordinates. With the half-pixel
   // offset, pixel centres sit at x + 0.5 on both sides (pixman's own
@@ -139,6 +111,30 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
   }
   const bool unscaled =
       srcRect.Width() == destRect.Width() && srcRect.Height() == destRect.Height();
+  pixman_image_t* mask = nullptr;
+  if (opacity != 255) {
+    const pixman_color_t alpha{0, 0, 0, static_cast<uint16_t>(opacity * 257)};
+    mask = pixman_image_create_solid_fill(&alpha);
+  }
+  PixmanImage maskImage(mask);
+
+  if (filter == ScaleFilter::HighQuality && (sx > 1.0 || sy > 1.0)) {
+    // The area average, filtered into a picture of the area's size that is
+    // then laid over the destination unscaled.
+    std::vector<uint32_t> filtered(static_cast<size_t>(area.Width()) * area.Height());
+    AreaResample({bits, sw, sh, stride / 4, opaque}, {sx, tx}, {sy, ty}, edge, area.Width(),
+                 area.Height(), filtered);
+    PixmanImage filteredImage(pixman_image_create_bits_no_clear(
+        PIXMAN_a8r8g8b8, area.Width(), area.Height(), filtered.data(), area.Width() * 4));
+    if (filteredImage.image == nullptr) return;
+    pixman_image_composite32(PIXMAN_OP_OVER, filteredImage.image, maskImage.image, dstImage.image,
+                             0, 0, 0, 0, 0, 0, area.Width(), area.Height());
+    return;
+  }
+
+  PixmanImage srcImage(pixman_image_create_bits_no_clear(opaque ? PIXMAN_x8r8g8b8 : PIXMAN_a8r8g8b8,
+                                                         sw, sh, bits, stride));
+  if (srcImage.image == nullptr) return;
   pixman_transform_t transform;
   pixman_transform_init_identity(&transform);
   transform.matrix[0][0] = pixman_double_to_fixed(sx);
@@ -149,17 +145,11 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
     // A plain copy: an integer translation, every filter samples exactly.
     pixman_image_set_filter(srcImage.image, PIXMAN_FILTER_NEAREST, nullptr, 0);
   } else {
-    SetFilter(srcImage.image, filter, sx, sy);
+    SetFilter(srcImage.image, filter);
   }
   pixman_image_set_transform(srcImage.image, &transform);
   pixman_image_set_repeat(srcImage.image, RepeatOf(edge));
 
-  pixman_image_t* mask = nullptr;
-  if (opacity != 255) {
-    const pixman_color_t alpha{0, 0, 0, static_cast<uint16_t>(opacity * 257)};
-    mask = pixman_image_create_solid_fill(&alpha);
-  }
-  PixmanImage maskImage(mask);
   pixman_image_composite32(PIXMAN_OP_OVER, srcImage.image, maskImage.image, dstImage.image, 0, 0, 0,
                            0, 0, 0, area.Width(), area.Height());
 }
