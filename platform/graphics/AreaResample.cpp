@@ -46,6 +46,39 @@ int MapIndex(int j, int n, EdgeMode edge) {
   }
 }
 
+// The share of each source pixel in the footprint [lo, hi) of an output pixel
+// on a shrunk axis, added to taps as (index before edge mapping, share).
+void AddFootprint(double lo, double hi, int n, EdgeMode edge,
+                  std::vector<std::pair<int, double>>& taps) {
+  const double length = hi - lo;
+  if (edge == EdgeMode::TileFlip) {
+    if (length >= 2.0 * n) {
+      // A footprint wider than a whole mirrored period: the plain average.
+      for (int j = 0; j < n; ++j)
+        taps.emplace_back(j, 1.0 / n);
+      return;
+    }
+    const double shift = std::floor(lo / (2.0 * n)) * 2.0 * n;
+    lo -= shift;
+    hi -= shift;
+    for (int j = static_cast<int>(std::floor(lo)); j < hi; ++j) {
+      const double w = (std::min(hi, j + 1.0) - std::max(lo, static_cast<double>(j))) / length;
+      if (w > 0) taps.emplace_back(j, w);
+    }
+    return;
+  }
+  // Everything left of the picture counts as index -1, everything right of it
+  // as index n: the edge pixel or nothing, by the edge mode.
+  const int first = static_cast<int>(std::floor(std::clamp(lo, -1.0, static_cast<double>(n))));
+  const int last = std::max(first + 1, static_cast<int>(std::ceil(std::clamp(hi, -1.0, n + 1.0))));
+  for (int j = first; j < last; ++j) {
+    const double from = j < 0 ? lo : std::max(lo, static_cast<double>(j));
+    const double to = j >= n ? hi : std::min(hi, j + 1.0);
+    const double w = (to - from) / length;
+    if (w > 0) taps.emplace_back(j, w);
+  }
+}
+
 AxisTaps MakeTaps(ResampleAxis axis, int n, int count, EdgeMode edge) {
   AxisTaps taps;
   taps.first.reserve(static_cast<size_t>(count) + 1);
@@ -56,18 +89,16 @@ AxisTaps MakeTaps(ResampleAxis axis, int n, int count, EdgeMode edge) {
     real.clear();
     const double u = (i + 0.5) * axis.scale + axis.offset;
     if (axis.scale > 1.0) {
-      // The pixel's footprint [lo, hi) in the source: each source pixel
-      // counts by how much of it lies inside.
-      const double lo = u - axis.scale / 2, hi = u + axis.scale / 2;
-      const int j0 = static_cast<int>(std::floor(lo));
-      const int j1 = static_cast<int>(std::ceil(hi));
-      for (int j = j0; j < j1; ++j) {
-        const double w =
-            (std::min(hi, j + 1.0) - std::max(lo, static_cast<double>(j))) / axis.scale;
-        if (w > 0) real.emplace_back(j, w);
-      }
+      AddFootprint(u - axis.scale / 2, u + axis.scale / 2, n, edge, real);
     } else {
-      const double p = u - 0.5;
+      // Beyond a step past the edge nothing changes any more; a mirrored
+      // picture repeats every 2n pixels.
+      double p = u - 0.5;
+      if (edge == EdgeMode::TileFlip) {
+        p -= std::floor(p / (2.0 * n)) * 2.0 * n;
+      } else {
+        p = std::clamp(p, -2.0, n + 1.0);
+      }
       const int j0 = static_cast<int>(std::floor(p));
       const double f = p - j0;
       real.emplace_back(j0, 1.0 - f);

@@ -2,6 +2,7 @@
 
 #include <pixman.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -101,16 +102,25 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
   // convention); without it, at whole coordinates, which shifts the sampling
   // by half a pixel less the scaled half pixel. Pixel i of the area lies
   // area.Left - destRect.Left + i pixels into the destination rectangle.
-  const double sx = static_cast<double>(srcRect.Width()) / destRect.Width();
-  const double sy = static_cast<double>(srcRect.Height()) / destRect.Height();
-  double tx = (static_cast<double>(area.Left) - destRect.Left) * sx + (srcRect.Left - source.Left);
-  double ty = (static_cast<double>(area.Top) - destRect.Top) * sy + (srcRect.Top - source.Top);
+  // In doubles: the rectangles may span more than an int holds.
+  auto span = [](int from, int to) { return static_cast<double>(to) - from; };
+  const double sx = span(srcRect.Left, srcRect.Right) / span(destRect.Left, destRect.Right);
+  const double sy = span(srcRect.Top, srcRect.Bottom) / span(destRect.Top, destRect.Bottom);
+  double tx = span(destRect.Left, area.Left) * sx + span(source.Left, srcRect.Left);
+  double ty = span(destRect.Top, area.Top) * sy + span(source.Top, srcRect.Top);
   if (!halfPixelOffset) {
     tx += 0.5 - 0.5 * sx;
     ty += 0.5 - 0.5 * sy;
   }
-  const bool unscaled =
-      srcRect.Width() == destRect.Width() && srcRect.Height() == destRect.Height();
+  // pixman's 16.16 fixed point holds scales and offsets up to ±32767; a
+  // mapping beyond that (a picture shrunk thousands of times over, a rectangle
+  // tens of thousands of pixels away) draws nothing.
+  constexpr double kLimit = 30000;
+  if (sx > kLimit || sy > kLimit || sx < 1 / kLimit || sy < 1 / kLimit || std::abs(tx) > kLimit ||
+      std::abs(ty) > kLimit) {
+    return;
+  }
+  const bool unscaled = sx == 1.0 && sy == 1.0;
   pixman_image_t* mask = nullptr;
   if (opacity != 255) {
     const pixman_color_t alpha{0, 0, 0, static_cast<uint16_t>(opacity * 257)};

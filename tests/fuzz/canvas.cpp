@@ -10,6 +10,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Scale.h"
 
 namespace {
 
@@ -38,6 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 12) return 0;
   TBitmap target(40, 30);
   TBitmap other(17, 9);
+  other.SetPixelFormat(pf32bit);
+  other.SetAlphaFormat(data[0] & 1 ? afPremultiplied : afDefined);
   TCanvas c;
   c.Bind(&target, Point(Coord(data), Coord(data + 4)), Rect(-5, 3, 35, 40));
   data += 8;
@@ -49,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     c.Brush().SetStyle(data[2] & 2 ? bsClear : bsSolid);
     c.SetPolyFillMode(data[2] & 4 ? WINDING : ALTERNATE);
     const int a = Coord(data + 4), b = Coord(data + 8), x = Coord(data + 12), y = Coord(data + 16);
-    switch (op % 12) {
+    switch (op % 13) {
       case 0:
         c.FillRect(Rect(a, b, x, y));
         break;
@@ -92,6 +95,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         c.SetPixel(a, b, static_cast<TColor>(Int(data + 12)));
         (void)c.Pixel(x, y);
         break;
+      case 11: {
+        // Scaled drawing: every filter and edge mode, any rectangles.
+        const auto filter = static_cast<vark::ScaleFilter>(data[3] % 3);
+        const auto edge = static_cast<vark::EdgeMode>(data[3] / 3 % 3);
+        vark::DrawScaled(target, Rect(-5, 3, 35, 40), Rect(a, b, x, y), other, Rect(b, a, y, x),
+                         data[1], filter, (data[2] & 8) != 0, edge);
+        break;
+      }
       default: {
         const TPoint pts[] = {{a, b}, {x, y}, {b, a}};
         c.Polyline(pts);

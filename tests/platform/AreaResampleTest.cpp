@@ -107,4 +107,18 @@ TEST(AreaResample, AnOpaqueSourceIgnoresItsAlphaBytes) {
   EXPECT_EQ(out[1], 0xFFC08040u);
 }
 
+TEST(AreaResample, AFootprintFarWiderThanThePictureCostsNoMore) {
+  // A 4 x 4 flat picture seen through footprints of 20000 pixels, far off to
+  // one side: the edge pixel repeated, the mirrored picture averaged, or
+  // nothing at all, each without walking the 20000 pixels of every footprint.
+  std::vector<uint32_t> src(16, 0xFF204060);
+  std::vector<uint32_t> out(3 * 3);
+  for (EdgeMode edge : {EdgeMode::Clamp, EdgeMode::TileFlip, EdgeMode::Transparent}) {
+    SCOPED_TRACE(static_cast<int>(edge));
+    vark::AreaResample({src.data(), 4, 4, 4, false}, {20000, -1e6}, {20000, 3e5}, edge, 3, 3, out);
+    for (uint32_t p : out)
+      EXPECT_EQ(p, edge == EdgeMode::Transparent ? 0u : 0xFF204060u);
+  }
+}
+
 }  // namespace
