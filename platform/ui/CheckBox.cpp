@@ -64,9 +64,14 @@ void TCheckBox::Toggle() {
 }
 
 TRect TCheckBox::BoxRect() const {
-  int top = (Height() - kBoxSize) / 2;
-  int left = alignment_ == taLeftJustify ? Width() - kBoxSize : 0;
-  return Bounds(left, top, kBoxSize, kBoxSize);
+  int top = (Height() - boxSize_) / 2;
+  int left = alignment_ == taLeftJustify ? Width() - boxSize_ : 0;
+  return Bounds(left, top, boxSize_, boxSize_);
+}
+
+void TCheckBox::ChangeScale(int M, int D) {
+  TCustomControl::ChangeScale(M, D);
+  if (M != D && D != 0) boxSize_ = std::max(kBoxSize, MulDiv(boxSize_, M, D));
 }
 
 void TCheckBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -161,14 +166,20 @@ void TCheckBox::Paint() {
   TColor mark = enabled ? kBorder : kDisabled;
   if (state_ == cbChecked) {
     c.Pen().SetColor(mark);
-    c.Pen().SetWidth(2);
-    c.MoveTo(box.Left + 3, box.Top + 6);
-    c.LineTo(box.Left + 5, box.Top + 9);
-    c.LineTo(box.Left + 10, box.Top + 3);
+    // The tick, drawn for a 13-pixel box and scaled with it.
+    auto at = [&](int x, int y) {
+      return TPoint{box.Left + MulDiv(x, boxSize_, kBoxSize),
+                    box.Top + MulDiv(y, boxSize_, kBoxSize)};
+    };
+    c.Pen().SetWidth(MulDiv(2, boxSize_, kBoxSize));
+    c.MoveTo(at(3, 6).X, at(3, 6).Y);
+    c.LineTo(at(5, 9).X, at(5, 9).Y);
+    c.LineTo(at(10, 3).X, at(10, 3).Y);
     c.Pen().SetWidth(1);
   } else if (state_ == cbGrayed) {
     c.Brush().SetColor(mark);
-    c.FillRect(Rect(box.Left + 3, box.Top + 3, box.Right - 3, box.Bottom - 3));
+    const int inset = MulDiv(3, boxSize_, kBoxSize);
+    c.FillRect(Rect(box.Left + inset, box.Top + inset, box.Right - inset, box.Bottom - inset));
   }
 
   TFont font;

@@ -28,7 +28,9 @@ class TCheckBox : public TCustomControl {
 
   // The box's rectangle (client coordinates), for tests and hit checks.
   TRect BoxRect() const;
-  static constexpr int kBoxSize = 13;
+  static constexpr int kBoxSize = 13;  // at 96 pixels per inch
+  // The box grows with the display's scale, as the caption does.
+  void ChangeScale(int M, int D) override;
 
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -48,6 +50,7 @@ class TCheckBox : public TCustomControl {
 
  private:
   TCheckBoxState state_ = cbUnchecked;
+  int boxSize_ = kBoxSize;
   bool allowGrayed_ = false;
   TAlignment alignment_ = taRightJustify;
   bool wordWrap_ = false;

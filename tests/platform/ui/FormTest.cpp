@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/ui/CheckBox.h"
 #include "platform/ui/Image.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
@@ -310,9 +311,13 @@ TEST_F(Forms, ScalingTwiceAsLargeDoublesTheClientAndTheTitleBarOnce) {
       // A floor the client height already clears: scaling must not apply it
       // to the old size and then double the result.
       Constraints().SetMinHeight(100);
+      box = &Make<TCheckBox>();
+      box->SetBounds(10, 40, 150, 17);
+      box->SetParent(this);
       EndLoading();
     }
     TTitleBarPanel* panel = nullptr;
+    TCheckBox* box = nullptr;
   };
   auto form = MakeForm<TBuilt>(nullptr);
   EXPECT_EQ(form->ClientWidth(), 400);
@@ -320,6 +325,8 @@ TEST_F(Forms, ScalingTwiceAsLargeDoublesTheClientAndTheTitleBarOnce) {
   EXPECT_EQ(form->Constraints().MinHeight(), 200);
   EXPECT_EQ(form->CustomTitleBar().Height(), 52);
   EXPECT_EQ(form->panel->Height(), 52);
+  // The check box's box grows with its caption.
+  EXPECT_EQ(form->box->BoxRect(), Bounds(0, (34 - 26) / 2, 26, 26));
 }
 
 TEST_F(Forms, AnAutoSizedLabelFitsItsTextAtEveryScale) {
