@@ -331,20 +331,20 @@ void TForm1::CreateFrameWidgets() {
 // --- the buttons -------------------------------------------------------------------
 
 void TForm1::CreateButtons() {
-  for (const ButtonSpec& spec : kButtons) {
-    CButton& b = MakeAt<CButton>(*this, spec.left, spec.top, spec.width, spec.height);
-    this->*spec.field = &b;
-    b.SetName(spec.name);
-    b.SetTag(spec.tag);
+  for (const ButtonSpec& params : kButtons) {
+    CButton& b = MakeAt<CButton>(*this, params.left, params.top, params.width, params.height);
+    this->*params.field = &b;
+    b.SetName(params.name);
+    b.SetTag(params.tag);
     ApplySharedButtonValues(b);
     TFont font;
-    StyleFont(font, spec.fontName, spec.fontHeight, kButtonFontColor, DEFAULT_CHARSET,
-              spec.bold ? TFontStyles{fsBold} : TFontStyles{});
+    StyleFont(font, params.fontName, params.fontHeight, kButtonFontColor, DEFAULT_CHARSET,
+              params.bold ? TFontStyles{fsBold} : TFontStyles{});
     b.SetFont(font);
-    b.SetText(spec.text);
-    b.SetIcon(spec.icon);
-    b.Pen().SetWidth(spec.penWidth);
-    b.OnClick = [this, handler = spec.onClick](TObject* sender) { (this->*handler)(sender); };
+    b.SetText(params.text);
+    b.SetIcon(params.icon);
+    b.Pen().SetWidth(params.penWidth);
+    b.OnClick = [this, handler = params.onClick](TObject* sender) { (this->*handler)(sender); };
     if (&b == CButton4) {
       TPicture picture;
       picture.LoadFromMemory(MapEditorPng());
@@ -353,7 +353,7 @@ void TForm1::CreateButtons() {
       b.SetFCustColor(true);
     }
     b.SetParent(this);
-    b.SetTabOrder(spec.tabOrder);
+    b.SetTabOrder(params.tabOrder);
   }
 }
 
@@ -419,22 +419,22 @@ void TForm1::CreateProgress() {
 
 void TForm1::CreateRows() {
   for (size_t i = 0; i < std::size(kRows); ++i) {
-    const RowSpec& spec = kRows[i];
-    TPanel& panel = MakeAt<TPanel>(*this, 53, spec.top, 337, 35);
-    this->*spec.panel = &panel;
+    const RowSpec& params = kRows[i];
+    TPanel& panel = MakeAt<TPanel>(*this, 53, params.top, 337, 35);
+    this->*params.panel = &panel;
     rows_[i] = &panel;
-    panel.SetName(spec.panelName);
+    panel.SetName(params.panelName);
     panel.SetTag(static_cast<int>(i) + 1);
     panel.SetBevelOuter(bvNone);
     // Stored, but the panel lets the background show (ParentBackground).
     if (i == 0) panel.SetColor(0x00FFB051);
     panel.OnClick = [this](TObject* sender) { ValdorOption_1Click(sender); };
     panel.SetParent(this);
-    panel.SetTabOrder(spec.tabOrder);
+    panel.SetTabOrder(params.tabOrder);
 
     TImage& picture = MakeAt<TImage>(*this, 5, 1, 33, 33);
-    this->*spec.picture = &picture;
-    picture.SetName(spec.pictureName);
+    this->*params.picture = &picture;
+    picture.SetName(params.pictureName);
     picture.Margins().SetMargins(5, 1, 5, 1);
     picture.SetAlignWithMargins(true);
     picture.SetAlign(alLeft);
@@ -444,22 +444,22 @@ void TForm1::CreateRows() {
     picture.SetParent(&panel);
 
     TLabel& label = MakeAt<TLabel>(*this, 46, 3, 100, 29);
-    this->*spec.label = &label;
-    label.SetName(spec.labelName);
+    this->*params.label = &label;
+    label.SetName(params.labelName);
     label.SetTransparent(true);
     label.Margins().SetMargins(3, 3, 3, 3);
     label.SetAlignWithMargins(true);
     label.SetAlign(alLeft);
     label.SetLayout(tlCenter);
     StyleFont(label.Font(), "Segoe UI", -21, clWindowText);
-    label.SetCaption(spec.caption);
+    label.SetCaption(params.caption);
     label.OnClick = [this](TObject* sender) { Label3Click(sender); };
     label.SetParent(&panel);
 
     CStandardIcon& mark = MakeAt<CStandardIcon>(*this, 304, 6, 25, 25);
-    this->*spec.mark = &mark;
+    this->*params.mark = &mark;
     marks_[i] = &mark;
-    mark.SetName(spec.markName);
+    mark.SetName(params.markName);
     mark.SetProport(true);
     mark.SetParentBackground(true);
     mark.SetWid(10);

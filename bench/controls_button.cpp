@@ -66,10 +66,10 @@ struct LaunchButton {
     form->SetClientHeight(560);
     form->SetColor(vark::test::kLauncherButtonColor);
     form->Show();
-    const vark::test::LauncherButton& spec = vark::test::kLauncherButtons[0];
+    const vark::test::LauncherButton& params = vark::test::kLauncherButtons[0];
     button = &form->Make<CButton>();
     button->SetParent(form.get());
-    vark::test::ApplyLauncherLook(*button, spec);
+    vark::test::ApplyLauncherLook(*button, params);
     if (corners) {
       button->SetTransparent(true);
       button->UnderLine().SetUline(true);

@@ -72,7 +72,7 @@ class Backend {
 
   // --- windows --------------------------------------------------------------------
   // Creates a hidden window.
-  virtual WindowHandle CreateWindow(const WindowSpec& spec) = 0;
+  virtual WindowHandle CreateWindow(const WindowSpec& params) = 0;
   virtual void DestroyWindow(WindowHandle window) = 0;
   virtual void SetVisible(WindowHandle window, bool visible) = 0;
   virtual void SetTitle(WindowHandle window, const std::string& title) = 0;

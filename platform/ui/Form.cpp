@@ -307,14 +307,14 @@ TBitmap* TCustomForm::Surface() const {
 void TCustomForm::HandleNeeded() {
   if (HandleAllocated()) return;
   ApplyInitialPosition();
-  vark::WindowSpec spec;
-  spec.title = Caption();
-  spec.bounds = BoundsRect();
-  spec.taskbar = Application->MainForm() == this || Application->MainForm() == nullptr;
+  vark::WindowSpec params;
+  params.title = Caption();
+  params.bounds = BoundsRect();
+  params.taskbar = Application->MainForm() == this || Application->MainForm() == nullptr;
   if (TCustomForm* main = Application->MainForm(); main != nullptr && main != this) {
-    spec.owner = main->Handle();
+    params.owner = main->Handle();
   }
-  window_->handle = Backend().CreateWindow(spec);
+  window_->handle = Backend().CreateWindow(params);
   window_->surface = std::make_unique<TBitmap>(std::max(1, width_), std::max(1, height_));
   sentBounds_ = BoundsRect();
   Backend().SetDragArea(window_->handle, [this](TPoint p) { return IsCaptionAt(p.X, p.Y); });

@@ -42,12 +42,12 @@ inline constexpr TColor kLauncherButtonColor = 0x00212121;
 
 // Sets a button up as the launcher's window does, in the order a stored form
 // sets its properties (the accent colour is off before the colours are set).
-inline void ApplyLauncherLook(CButton& b, const LauncherButton& spec) {
-  b.SetBounds(spec.left, spec.top, spec.width, spec.height);
+inline void ApplyLauncherLook(CButton& b, const LauncherButton& params) {
+  b.SetBounds(params.left, params.top, params.width, params.height);
   b.SetColor(kLauncherButtonColor);
   b.SetParentColor(false);
   b.SetSegoeIcon("\uE734");
-  b.SetIcon(spec.icon);
+  b.SetIcon(params.icon);
   b.SetAccentColor(acNone);
   CButtonGradientSet& g = *b.GradientOptions();
   g.SetEnabled(true);
@@ -57,9 +57,9 @@ inline void ApplyLauncherLook(CButton& b, const LauncherButton& spec) {
   TFont font;
   font.SetCharset(DEFAULT_CHARSET);
   font.SetColor(0x00D7821A);
-  font.SetName(spec.fontName);
-  font.SetHeight(spec.fontHeight);
-  font.SetStyle(spec.bold ? TFontStyles{fsBold} : TFontStyles{});
+  font.SetName(params.fontName);
+  font.SetHeight(params.fontHeight);
+  font.SetStyle(params.bold ? TFontStyles{fsBold} : TFontStyles{});
   b.SetFont(font);
   TFont sub;
   sub.SetCharset(DEFAULT_CHARSET);
@@ -67,7 +67,7 @@ inline void ApplyLauncherLook(CButton& b, const LauncherButton& spec) {
   sub.SetName("Segoe UI");
   sub.SetHeight(-13);
   b.SetSubFont(sub);
-  b.SetText(spec.text);
+  b.SetText(params.text);
   b.SetSubText("Hello World!");
   b.SetTransparent(false);
   b.SetState(mbsLeave);
@@ -89,7 +89,7 @@ inline void ApplyLauncherLook(CButton& b, const LauncherButton& spec) {
   t.SetBLine(clBlack);
   CButtonPen& pen = b.Pen();
   pen.SetColor(0x00018699);
-  pen.SetWidth(spec.penWidth);
+  pen.SetWidth(params.penWidth);
   pen.SetAltHoverColor(clBlack);
   pen.SetAltPressColor(clBlack);
   CButtonAnimations& a = b.Animations();

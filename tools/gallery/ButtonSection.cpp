@@ -123,15 +123,15 @@ void WriteLauncher(const std::filesystem::path& file, bool hover) {
   std::unique_ptr<TPicture> art = MapEditorPicture();
   std::array<CButton*, 9> buttons{};
   for (size_t i = 0; i < buttons.size(); ++i) {
-    const vark::test::LauncherButton& spec = vark::test::kLauncherButtons[i];
-    CButton& b = AddButton(*form, spec.left, spec.top, spec.width, spec.height);
-    vark::test::ApplyLauncherLook(b, spec);
-    if (std::string(spec.name) == "CButton4") {
+    const vark::test::LauncherButton& params = vark::test::kLauncherButtons[i];
+    CButton& b = AddButton(*form, params.left, params.top, params.width, params.height);
+    vark::test::ApplyLauncherLook(b, params);
+    if (std::string(params.name) == "CButton4") {
       b.SetBitmap(art.get());
       b.SetFMBTColor(clBlack);
       b.SetFCustColor(true);
     }
-    Caption(*form, spec.left, spec.top - 16, spec.name, clWhite);
+    Caption(*form, params.left, params.top - 16, params.name, clWhite);
     buttons[i] = &b;
   }
   Headless().advance(50);
@@ -146,14 +146,14 @@ void WriteLauncher(const std::filesystem::path& file, bool hover) {
 // The ten paints of a fade of the launch button, left to right: from normal to
 // hovered, then from hovered to pressed.
 void WriteFade(const std::filesystem::path& file) {
-  const vark::test::LauncherButton& spec = vark::test::kLauncherButtons[0];
-  auto form = Page(spec.width + 20, spec.height + 20, vark::test::kLauncherButtonColor);
-  CButton& b = AddButton(*form, 10, 10, spec.width, spec.height);
-  vark::test::ApplyLauncherLook(b, spec);
-  b.SetBounds(10, 10, spec.width, spec.height);
+  const vark::test::LauncherButton& params = vark::test::kLauncherButtons[0];
+  auto form = Page(params.width + 20, params.height + 20, vark::test::kLauncherButtonColor);
+  CButton& b = AddButton(*form, 10, 10, params.width, params.height);
+  vark::test::ApplyLauncherLook(b, params);
+  b.SetBounds(10, 10, params.width, params.height);
   Headless().advance(50);
   constexpr int kGap = 4;
-  TBitmap strip(10 * (spec.width + kGap), 2 * (spec.height + kGap));
+  TBitmap strip(10 * (params.width + kGap), 2 * (params.height + kGap));
   strip.Canvas().Brush().SetColor(clWhite);
   strip.Canvas().FillRect(Rect(0, 0, strip.Width(), strip.Height()));
   for (int row = 0; row < 2; ++row) {
@@ -161,9 +161,9 @@ void WriteFade(const std::filesystem::path& file) {
     for (int step = 0; step < 10; ++step) {
       Headless().advance(1);
       const TBitmap& shown = Headless().surface(*form);
-      const TRect from = Bounds(10, 10, spec.width, spec.height);
-      const TRect to =
-          Bounds(step * (spec.width + kGap), row * (spec.height + kGap), spec.width, spec.height);
+      const TRect from = Bounds(10, 10, params.width, params.height);
+      const TRect to = Bounds(step * (params.width + kGap), row * (params.height + kGap),
+                              params.width, params.height);
       strip.Canvas().CopyRect(to, const_cast<TBitmap&>(shown).Canvas(), from);
     }
   }

@@ -34,13 +34,13 @@ const HeadlessBackend::Window* HeadlessBackend::Find(WindowHandle handle) const 
   return it == windows_.end() ? nullptr : &it->second;
 }
 
-WindowHandle HeadlessBackend::CreateWindow(const WindowSpec& spec) {
+WindowHandle HeadlessBackend::CreateWindow(const WindowSpec& params) {
   WindowHandle h = nextHandle_++;
   Window& w = windows_[h];
-  w.title = spec.title;
-  w.bounds = spec.bounds;
-  w.presented = std::make_unique<TBitmap>(std::max(1, spec.bounds.Width()),
-                                          std::max(1, spec.bounds.Height()));
+  w.title = params.title;
+  w.bounds = params.bounds;
+  w.presented = std::make_unique<TBitmap>(std::max(1, params.bounds.Width()),
+                                          std::max(1, params.bounds.Height()));
   zorder_.push_back(h);
   return h;
 }

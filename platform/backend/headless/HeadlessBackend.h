@@ -123,7 +123,7 @@ class HeadlessBackend : public Backend {
 
   // --- Backend ---------------------------------------------------------------------
   const char* Name() const override { return "headless"; }
-  WindowHandle CreateWindow(const WindowSpec& spec) override;
+  WindowHandle CreateWindow(const WindowSpec& params) override;
   void DestroyWindow(WindowHandle window) override;
   void SetVisible(WindowHandle window, bool visible) override;
   void SetTitle(WindowHandle window, const std::string& title) override;

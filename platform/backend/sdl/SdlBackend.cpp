@@ -154,25 +154,25 @@ class SdlBackend : public Backend {
 
   const char* Name() const override { return "sdl"; }
 
-  WindowHandle CreateWindow(const WindowSpec& spec) override {
+  WindowHandle CreateWindow(const WindowSpec& params) override {
     uint32_t flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_BORDERLESS;
-    if (!spec.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    SDL_Window* window = SDL_CreateWindow(spec.title.c_str(), spec.bounds.Left, spec.bounds.Top,
-                                          std::max(1, spec.bounds.Width()),
-                                          std::max(1, spec.bounds.Height()), flags);
+    if (!params.taskbar) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    SDL_Window* window = SDL_CreateWindow(params.title.c_str(), params.bounds.Left,
+                                          params.bounds.Top, std::max(1, params.bounds.Width()),
+                                          std::max(1, params.bounds.Height()), flags);
     if (window == nullptr) {
       throw EOSError(std::string("Cannot create a window: ") + SDL_GetError(), 0);
     }
     WindowHandle id = SDL_GetWindowID(window);
     Win& w = windows_[id];
     w.window = window;
-    w.bounds = spec.bounds;
+    w.bounds = params.bounds;
     if (!wmChecked_ && x11_) {
       wmChecked_ = true;
       wm_ = x11::WindowManagerRunning(window);
     }
-    if (spec.owner != 0) {
-      if (Win* owner = Find(spec.owner)) SDL_SetWindowModalFor(window, owner->window);
+    if (params.owner != 0) {
+      if (Win* owner = Find(params.owner)) SDL_SetWindowModalFor(window, owner->window);
     }
     if (wayland_) SDL_SetWindowHitTest(window, &SdlBackend::HitTest, this);
     if (x11_) w.presenter = x11::ImagePresenter::Create(window);
