@@ -2,9 +2,11 @@
 // or its own launcher (with the cheat switch when the box is ticked), its map
 // editor, its folder, and the four list files. Paths are joined as the
 // edition table writes them, with "\" between the parts; the file layer maps
-// them when it touches a file. Programs, folders and files go to the shell,
-// whose result is not examined: a program that cannot start is the shell's
-// business, a missing one is told to the user.
+// them when it touches a file. Programs, folders and files go to the shell; a
+// missing program is told to the user, and so is one the shell cannot start
+// (no Wine, no xdg-open, a file that is not a program), rather than letting
+// the press look like a launch.
+#include <filesystem>
 #include <string>
 
 #include "app/ValdorLaunch.Store.h"
@@ -13,6 +15,7 @@
 #include "controls/Vark.Progress.h"
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
+#include "platform/os/Paths.h"
 #include "platform/os/Shell.h"
 #include "platform/ui/CheckBox.h"
 
@@ -42,6 +45,23 @@ void ShowMissing(const std::string& caption, const std::string& text) {
              true);
 }
 
+// Hands file to the shell; when it cannot be started or opened, says so and
+// why, naming the file as the table has it.
+void ShellOpen(const char* caption, const std::string& file, const char* parameters,
+               const char* directory) {
+  const intptr_t result =
+      ShellExecuteW(nullptr, "open", file.c_str(), parameters, directory, SW_SHOW);
+  if (result > 32) return;
+  std::string shown = file;
+  try {
+    shown = std::filesystem::path(vark::os::ToLinuxPath(file)).lexically_normal().string();
+  } catch (const std::exception&) {
+    // A path with no place here is shown as the table has it.
+  }
+  VarkDialog(caption, shown + "\n" + ShellErrorText(result), ctError, {mbOK}, cbprCustom, clWindow,
+             true, 0x00FFA028, false, true);
+}
+
 }  // namespace
 
 std::string TForm1::GetDirName() {
@@ -63,7 +83,7 @@ void TForm1::StartValdor(TObject* Sender) {
   }
   if (CheckBox1->Checked()) parameters = kCheatSwitch;
   if (FileExists(path)) {
-    ShellExecuteW(nullptr, "open", path.c_str(), parameters.c_str(), dir.c_str(), SW_SHOW);
+    ShellOpen("Could not start", path, parameters.c_str(), dir.c_str());
   } else {
     ShowMissing("Executable not found", "The executable file for this version could not be found!");
   }
@@ -88,7 +108,7 @@ void TForm1::StartProgressChange(CProgress*, int32_t Position, int32_t) {
 void TForm1::CButton3Click(TObject*) {
   // The folder as stored, relative: the shell resolves it against the
   // current folder.
-  ShellExecuteW(nullptr, "open", GetDirName().c_str(), "", nullptr, SW_SHOW);
+  ShellOpen("Could not open", GetDirName(), "", nullptr);
 }
 
 void TForm1::CButton4Click(TObject*) {
@@ -97,7 +117,7 @@ void TForm1::CButton4Click(TObject*) {
   // file, so it gets the dialog too.
   const std::string path = dir + SelectedEntry(mapednames);
   if (FileExists(path)) {
-    ShellExecuteW(nullptr, "open", path.c_str(), nullptr, dir.c_str(), SW_SHOW);
+    ShellOpen("Could not start", path, nullptr, dir.c_str());
   } else {
     ShowMissing("No map editor", "This valdor 3 version does not have a map editor!");
   }
@@ -109,5 +129,5 @@ void TForm1::EditItem(TObject* Sender) {
     throw EListError("List index out of bounds (" + std::to_string(k) + ")");
   }
   const std::string file = appdata + editfilenames[static_cast<size_t>(k)];
-  ShellExecuteW(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOW);
+  ShellOpen("Could not open", file, nullptr, nullptr);
 }

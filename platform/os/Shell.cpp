@@ -182,3 +182,25 @@ intptr_t ShellExecuteW(HWND /*hwnd*/, const char* verb, const char* file, const 
     return SE_ERR_FNF;
   }
 }
+
+const char* ShellErrorText(intptr_t result) {
+  if (result > 32) return "";
+  switch (result) {
+    case SE_ERR_FNF:
+      return "The file was not found.";
+    case SE_ERR_PNF:
+      return "The folder was not found.";
+    case SE_ERR_ACCESSDENIED:
+      return "Access was denied: the file is not readable or not marked as a program.";
+    case SE_ERR_OOM:
+    case SE_ERR_OUT_OF_RESOURCES:
+      return "The system could not start another program just now.";
+    case SE_ERR_BAD_FORMAT:
+      return "It is not a program this system can run.";
+    case SE_ERR_NOASSOC:
+      return "No program was found to open it. Windows programs need Wine (the wine "
+             "package); folders and files need xdg-open (the xdg-utils package).";
+    default:
+      return "The system could not start it.";
+  }
+}

@@ -55,3 +55,7 @@ constexpr intptr_t SE_OK = 42;
 // not used. `parameters` and `directory` may be null (missing) or empty.
 intptr_t ShellExecuteW(HWND hwnd, const char* verb, const char* file, const char* parameters,
                        const char* directory, int showCmd);
+
+// Why ShellExecuteW failed, as a sentence a user can act on ("The file was
+// not found."); for a result above 32, an empty string.
+const char* ShellErrorText(intptr_t result);

@@ -272,6 +272,39 @@ TEST_F(LaunchActions, MissingProgramsAreToldAndNothingStarts) {
   EXPECT_EQ(RecordCount(), 0u);
 }
 
+TEST_F(LaunchActions, WhatTheShellCannotStartIsToldWithTheReason) {
+  // Neither Wine nor xdg-open installed.
+  fs::remove(bin + "/wine");
+  fs::remove(bin + "/xdg-open");
+  const std::string folder = "Valdor III Pale Reach (nonguaranteed)";
+  fs::create_directories(games + "/" + folder);
+  PutWindowsProgram(folder + "/Valdor3_HD.exe");
+  Open();
+  form->SelectItem(5);
+  ui->click(*form->CButton1);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].caption, "Could not start");
+  EXPECT_NE(dialogs[0].text.find(folder + "/Valdor3_HD.exe\n"), std::string::npos)
+      << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("Wine"), std::string::npos) << dialogs[0].text;
+  EXPECT_TRUE(form->StartProgress->Visible()) << "the bar runs as for any press";
+
+  dialogs.clear();
+  ui->click(*form->CButton3);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].caption, "Could not open");
+  EXPECT_NE(dialogs[0].text.find("xdg-open"), std::string::npos) << dialogs[0].text;
+
+  // A file that is no program and no Windows program either.
+  vark::testing::WriteBytes(games + "/" + folder + "/Valdor3_HD.exe", "plain text");
+  fs::permissions(games + "/" + folder + "/Valdor3_HD.exe", fs::perms::owner_all);
+  dialogs.clear();
+  ui->click(*form->CButton1);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].caption, "Could not start");
+  EXPECT_EQ(RecordCount(), 0u);
+}
+
 TEST_F(LaunchActions, TheProgressBarShowsFillsAndHidesAfterEveryLaunchPress) {
   Open();  // no edition is installed: the bar runs after the dialog all the same
   CProgress& bar = *form->StartProgress;
