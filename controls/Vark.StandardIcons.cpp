@@ -119,7 +119,9 @@ void CStandardIcon::Paint() {
     canvas.Brush().SetColor(StyleServices()->GetSystemColor(Color()));
     canvas.FillRect(canvas.ClipRect());
   }
-  if (FIcon == ciconNone) return;
+  // A value past the last icon (a cast from a stored number) draws nothing,
+  // like ciconNone, rather than reading past the colour table.
+  if (FIcon == ciconNone || FIcon > ciconNone) return;
   if (FIcon == ciconStar) {
     MakeStar(canvas, W / 2, H / 15, static_cast<int>(W / 1.75), kStarFill, H / 20, kStarRim);
     return;

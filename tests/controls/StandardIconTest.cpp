@@ -326,6 +326,12 @@ TEST_F(StandardIcon, PenWidthExtremesDrawDegenerateShapesWithoutFailing) {
   auto e = rec.Of("Ellipse");
   ASSERT_EQ(e.size(), 1u);
   EXPECT_EQ(e[0].args, (std::vector<int>{0, 0, 0, 0}));
+  // A value past the last icon, as a stored number might give, draws nothing.
+  icon.SetBounds(20, 20, 60, 60);
+  rec.Clear();
+  icon.SetIcon(static_cast<VarkIconType>(9));
+  EXPECT_TRUE(rec.Of("Ellipse").empty());
+  EXPECT_TRUE(rec.Of("TextOut").empty());
 }
 
 TEST_F(StandardIcon, SetIconRepaintsWhatLiesBeneathOnlyWhenTheNewIconMayNotCoverTheOld) {
