@@ -117,8 +117,10 @@ void CButton::PaintContent(TCanvas& c) {
   // 5.-7.
   c.Brush().SetStyle(bsClear);
   if (!Enabled()) c.Font().SetColor(ClrGray(c.Font().Color()));
-  const std::string_view IcoText =
-      FCIcon == cicSegoeFluent ? std::string_view(FSegoeIcon) : kGlyphs.at(FCIcon);
+  // An icon value past the table (a cast from a stored number) shows no glyph.
+  const std::string_view IcoText = FCIcon == cicSegoeFluent  ? std::string_view(FSegoeIcon)
+                                   : FCIcon < kGlyphs.size() ? kGlyphs[FCIcon]
+                                                             : std::string_view();
 
   bool fontSaved = false;
   try {

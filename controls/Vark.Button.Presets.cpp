@@ -55,9 +55,11 @@ constexpr std::array<std::optional<PresetShape>, 15> kShapes = {{
 // clang-format on
 
 // Only what differs is set: a paint re-applies the preset every time, and a
-// font name copied in would cost an allocation each time.
-void SetPresetFont(TFont& font, int size, TFontStyles style, std::string_view name) {
-  if (font.Height() != -MulDiv(size, TFont::kPixelsPerInch, 72)) font.SetSize(size);
+// font name copied in would cost an allocation each time. The size in points
+// is at 96 pixels per inch, then scaled as the button was (scale M / D).
+void SetPresetFont(TFont& font, int size, TFontStyles style, std::string_view name, int M, int D) {
+  const int height = -MulDiv(MulDiv(size, TFont::kPixelsPerInch, 72), M, D);
+  if (font.Height() != height) font.SetHeight(height);
   if (font.Style() != style) font.SetStyle(style);
   if (font.Name() != name) font.SetName(std::string(name));
 }
@@ -92,7 +94,9 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
   }
   CButtonPresets& preset = *FPreset;
   const CButtonPreset kind = preset.FpKind;
-  if (kind == cbprCustom) return;
+  // A kind past the last one (a cast from a stored number) is left alone,
+  // like a custom look.
+  if (kind == cbprCustom || kind >= kShapes.size()) return;
   if (FPen->exceptpreset && kind != cbprGlobalApplyColor) return;
   if (kind == cbprGlobalApplyColor) preset.FrColor = gspresetcolor;
 
@@ -162,12 +166,12 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
     case cbprFluent:
     case cbprFluentFlat:
     case cbprFluentRound:
-      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold");
+      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold", FScaleM, FScaleD);
       break;
     case cbprMetro:
     case cbprMetroLink:
       SetPresetFont(FFont, 12, kind == cbprMetroLink ? TFontStyles{fsBold} : TFontStyles{},
-                    "Segoe UI Semibold");
+                    "Segoe UI Semibold", FScaleM, FScaleD);
       colors.FLine = clWhite;
       if (pen.FColor == clWhite) {
         colors.FDown = clWhite;
@@ -178,17 +182,17 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
       }
       break;
     case cbprMetroSimple:
-      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold");
+      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold", FScaleM, FScaleD);
       colors.FLine = clWhite;
       colors.FDown = clBlack;
       text.FDown = clWhite;
       break;
     case cbprMetroFade:
-      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold");
+      SetPresetFont(FFont, 12, {}, "Segoe UI Semibold", FScaleM, FScaleD);
       colors.FLine = clWhite;
       break;
     case cbprFluentGray:
-      SetPresetFont(FFont, 10, {}, "Segoe UI");
+      SetPresetFont(FFont, 10, {}, "Segoe UI", FScaleM, FScaleD);
       colors.FLeave = 0x004E4E4E;
       colors.FEnter = 0x004E4E4E;
       colors.FDown = 0x00878787;
@@ -201,7 +205,7 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
       break;
     case cbprClassic:
     case cbprNewClassic:
-      SetPresetFont(FFont, 8, {}, "Tahoma");
+      SetPresetFont(FFont, 8, {}, "Tahoma", FScaleM, FScaleD);
       colors.FLeave = clBtnFace;
       colors.FEnter = clWhite;
       colors.FDown = clBtnShadow;
@@ -209,7 +213,7 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
       pen.FColor = kind == cbprClassic ? clGray : clBlue;
       break;
     case cbprWin32:
-      SetPresetFont(FFont, 8, {}, "Tahoma");
+      SetPresetFont(FFont, 8, {}, "Tahoma", FScaleM, FScaleD);
       colors.FLeave = 0x00E1E1E1;
       colors.FEnter = 0x00FBF1E5;
       colors.FDown = 0x00F7E4CC;
@@ -229,7 +233,7 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
       pen.FCPenHover = 0x00D8D8D8;
       pen.FCPenDown = 0x00C0C0C0;
       FCIcon = cicArrow;
-      FSubTextFont.SetSize(8);
+      FSubTextFont.SetHeight(-MulDiv(MulDiv(8, TFont::kPixelsPerInch, 72), FScaleM, FScaleD));
       break;
     case cbprLink:
       colors.FLeave = 0x00E1E1E1;

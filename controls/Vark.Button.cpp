@@ -1,6 +1,7 @@
 // CButton: construction, setters, the state machine and input.
 #include "controls/Vark.Button.h"
 
+#include <numeric>
 #include <utility>
 
 #include "platform/ui/Form.h"
@@ -181,6 +182,10 @@ void CButton::SetSubFont(const TFont& Value) {
 void CButton::ChangeScale(int M, int D) {
   TCustomControl::ChangeScale(M, D);
   if (M == D || D == 0) return;
+  // Kept for the presets, which set their fonts in points at every paint.
+  const int m = FScaleM * M, d = FScaleD * D, common = std::gcd(m, d);
+  FScaleM = m / common;
+  FScaleD = d / common;
   FFont.SetHeight(MulDiv(FFont.Height(), M, D));
   FSubTextFont.SetHeight(MulDiv(FSubTextFont.Height(), M, D));
 }

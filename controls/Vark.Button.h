@@ -277,6 +277,7 @@ class CButton : public TCustomControl {
   CButtonState FPreviousState = mbsLeave;
   TFont FFont;
   TFont FSubTextFont;
+  int FScaleM = 1, FScaleD = 1;  // the display scale the button was made for
   TAlignment FAlign = taCenter;
   TControlStyle FControlStyle;
   // How far the drawing press animation has shrunk the image.

@@ -183,6 +183,14 @@ TEST_F(ButtonLayout, OnAScaledDisplayTheCaptionGrowsWithTheButton) {
   EXPECT_EQ(scaled->button->BoundsRect(), Bounds(20, 20, 500, 82));
   EXPECT_EQ(scaled->button->Font().Height(), -32);
   EXPECT_EQ(scaled->button->SubTextFont().Height(), -22);
+  // A preset sets its font in points at every paint: at the scaled size too
+  // (12 points are 16 pixels at 96 per inch).
+  scaled->button->Preset().SetKind(cbprMetro);
+  scaled->button->Repaint();
+  EXPECT_EQ(scaled->button->Font().Height(), -32);
+  scaled->button->Preset().SetKind(cbprAeroLink);
+  scaled->button->Repaint();
+  EXPECT_EQ(scaled->button->SubTextFont().Height(), -22);
 }
 
 TEST_F(ButtonLayout, ACaptionAloneIsCentredOrKeptFromTheEdges) {

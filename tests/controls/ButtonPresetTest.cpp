@@ -155,6 +155,13 @@ TEST_F(ButtonPreset, CustomChangesNothing) {
   EXPECT_EQ(b.Colors().Leave(), 0x00010203u);
   EXPECT_EQ(b.Pen().Width(), 7);
   EXPECT_EQ(b.TextColors().Leave(), clWhite);
+  // A kind or an icon past the last one, as a stored number might give,
+  // changes nothing either and paints without a glyph.
+  b.Preset().SetKind(static_cast<CButtonPreset>(40));
+  b.SetIcon(static_cast<CButtonIcon>(200));
+  b.Paint();
+  EXPECT_EQ(b.Colors().Leave(), 0x00010203u);
+  EXPECT_EQ(b.Pen().Width(), 7);
 }
 
 TEST_F(ButtonPreset, AFluentButtonDoesNotKeepItsWindowRepainting) {
