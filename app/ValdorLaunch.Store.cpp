@@ -68,13 +68,18 @@ void LoadSettingsFile(WindowPlacement& window) {
 }
 
 void Load(WindowPlacement& window) {
-  if (!DirectoryExists(appdata)) return;
+  // Without a data folder (no user to name it) the files live in the working
+  // folder, where the saves put them: they are read back from there too.
+  if (!appdata.empty() && !DirectoryExists(appdata)) return;
   for (int k = 0; k < kListFileCount; ++k)
     LoadListFile(k);
   LoadSettingsFile(window);
 }
 
 void Save(WindowPlacement& window) {
+  // The folder is made at start-up; made again if it went away meanwhile, so
+  // the lists are kept and the window can still be closed.
+  if (!appdata.empty()) ForceDirectories(appdata);
   for (int k = 0; k < kListFileCount; ++k) {
     vark::os::WriteTextLines(appdata + editfilenames[k], EditionColumn(k));
   }

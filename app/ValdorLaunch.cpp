@@ -3,6 +3,8 @@
 // the save at close, the two-second scan).
 #include "app/ValdorLaunch.h"
 
+#include <algorithm>
+
 #include <exception>
 #include <vector>
 
@@ -45,6 +47,14 @@ class TForm1::Placement : public WindowPlacement {
   int Left() const override { return form_.Left(); }
   void SetWidth(int value) override {
     applied = true;
+    // The window only ever glides between its compact and its full width; a
+    // stored width outside them (edited by hand, or from another screen) is
+    // brought back between them, where a window of 0 or 200000 pixels would
+    // be unusable or could not be made at all.
+    if (maxs > 0) {
+      const int frame = form_.Width() - form_.ClientWidth();
+      value = std::clamp(value, std::min(mins, maxs) + frame, maxs + frame);
+    }
     form_.SetWidth(value);
   }
   void SetTop(int value) override {

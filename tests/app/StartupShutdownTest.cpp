@@ -89,6 +89,23 @@ TEST_F(Lifecycle, AStoredPlaceWidthAndEditionAreTakenBack) {
   EXPECT_EQ(formsize, 800);
 }
 
+TEST_F(Lifecycle, AStoredWidthOutsideTheGlideIsBroughtBackBetweenItsEnds) {
+  // 0 would make a window nobody can use, 200000 one the display cannot make.
+  for (int width : {0, -50, 100, 17000, 200000}) {
+    SCOPED_TRACE(width);
+    PutData("AppSettings.txt", std::to_string(width) + "\r\n120\r\n300\r\n5\r\n");
+    Open();
+    const int frame = form->Width() - form->ClientWidth();
+    EXPECT_EQ(form->Width(), width > 800 ? 800 : mins + frame);
+    EXPECT_EQ(form->Top(), 120);
+    EXPECT_EQ(selectedindex, 5);
+    ui->requestClose(*form);
+    EXPECT_FALSE(ui->isVisible(*form));
+    EXPECT_EQ(GetData("AppSettings.txt").substr(0, 5), std::to_string(form->Width()) + "\r\n");
+    form.reset();
+  }
+}
+
 TEST_F(Lifecycle, AStoredPlaceNoScreenShowsIsPutBackOnThePrimaryScreen) {
   struct Case {
     const char* name;

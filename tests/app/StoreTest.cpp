@@ -360,6 +360,31 @@ TEST_F(StoreTest, ASaveBelowAFileFailsAtTheFirstFile) {
   EXPECT_EQ(ReadBytes(folder + "Blocker"), "a file, not a folder");
 }
 
+TEST_F(StoreTest, WithoutADataFolderTheFilesAreKeptInTheWorkingFolder) {
+  // No user to name the data folder: saves and loads both use the working
+  // folder, so what the user edits there is read back, not overwritten.
+  const fs::path before = fs::current_path();
+  const fs::path work = profile.Root() + "/work";
+  fs::create_directories(work);
+  fs::current_path(work);
+  appdata.clear();
+  ProgramSettings(false, window);
+  WriteBytes((work / "FolderLocations.txt").string(), EightLines("mine"));
+  RestoreStartState();
+  ProgramSettings(true, window);
+  fs::current_path(before);
+  EXPECT_EQ(launchfolders, Column("mine"));
+  EXPECT_EQ(exenames, DefaultEditionColumn(1));
+}
+
+TEST_F(StoreTest, ASaveMakesTheDataFolderAgainIfItWentAway) {
+  fs::remove_all(folder);
+  ProgramSettings(false, window);
+  EXPECT_EQ(Entries(),
+            (std::vector<std::string>{"AppSettings.txt", "ExecutableNames.txt",
+                                      "FolderLocations.txt", "LauncherNames.txt", "MapNames.txt"}));
+}
+
 TEST_F(StoreTest, GetFileModDateIsZeroForWhatIsNotAFile) {
   Put("MapNames.txt", "x");
   EXPECT_EQ(GetFileModDate(appdata + "MapNames.txt"),
