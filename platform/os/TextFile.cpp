@@ -99,11 +99,11 @@ std::string ReadFileBytes(const std::string& path) {
   // O_NONBLOCK keeps a pipe put in the file's place from hanging the open; such
   // a file is refused right after.
   FileHandle file(open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-  if (file.get() < 0) FailOpen(path, SystemErrorText(errno));
+  if (file.get() < 0) FailOpen(target, SystemErrorText(errno));
   struct stat st;
-  if (fstat(file.get(), &st) != 0) FailOpen(path, SystemErrorText(errno));
-  if (S_ISDIR(st.st_mode)) FailOpen(path, SystemErrorText(EISDIR));
-  if (!S_ISREG(st.st_mode)) FailOpen(path, "The file is not a regular file");
+  if (fstat(file.get(), &st) != 0) FailOpen(target, SystemErrorText(errno));
+  if (S_ISDIR(st.st_mode)) FailOpen(target, SystemErrorText(EISDIR));
+  if (!S_ISREG(st.st_mode)) FailOpen(target, "The file is not a regular file");
 
   std::string bytes;
   // The size is a hint only: files of /proc report 0, and a file may grow.
@@ -114,7 +114,7 @@ std::string ReadFileBytes(const std::string& path) {
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw EInOutError("Cannot read file " + Quoted(path) + ". " + SystemErrorText(errno));
+      throw EInOutError("Cannot read file " + Quoted(target) + ". " + SystemErrorText(errno));
     }
     bytes.append(chunk, static_cast<size_t>(n));
   }
@@ -128,6 +128,8 @@ std::vector<std::string> ReadTextLines(const std::string& path, size_t maxLines)
 void WriteTextLines(const std::string& path, std::span<const std::string> lines) {
   const std::string bytes = EncodeTextLines(lines);
   std::string target = Resolve(path, true);
+  // Errors name the file where it is on this system, as the user finds it.
+  const std::string shown = target;
 
   struct stat old;
   bool exists = lstat(target.c_str(), &old) == 0;
@@ -137,8 +139,8 @@ void WriteTextLines(const std::string& path, std::span<const std::string> lines)
     if (realpath(target.c_str(), real) != nullptr) target = real;
     exists = stat(target.c_str(), &old) == 0;
   }
-  if (target.empty() || target.back() == '/') FailCreate(path, SystemErrorText(EISDIR));
-  if (exists && S_ISDIR(old.st_mode)) FailCreate(path, SystemErrorText(EISDIR));
+  if (target.empty() || target.back() == '/') FailCreate(shown, SystemErrorText(EISDIR));
+  if (exists && S_ISDIR(old.st_mode)) FailCreate(shown, SystemErrorText(EISDIR));
 
   size_t slash = target.rfind('/');
   std::string folder = slash == std::string::npos ? "" : target.substr(0, slash + 1);
@@ -146,12 +148,12 @@ void WriteTextLines(const std::string& path, std::span<const std::string> lines)
 
   std::string tempPath;
   FileHandle file(CreateTemporary(folder, name, tempPath));
-  if (file.get() < 0) FailCreate(path, SystemErrorText(errno));
+  if (file.get() < 0) FailCreate(shown, SystemErrorText(errno));
 
   const auto failAndRemove = [&](int err) {
     if (file.get() >= 0) file.Close();
     unlink(tempPath.c_str());
-    FailCreate(path, SystemErrorText(err));
+    FailCreate(shown, SystemErrorText(err));
   };
   if (exists && S_ISREG(old.st_mode)) fchmod(file.get(), old.st_mode & 07777);
   if (!WriteAll(file.get(), bytes)) failAndRemove(errno);

@@ -1,6 +1,7 @@
 // Whole text files, read into lines and written from lines (the encodings are
 // TextCodec's). Paths are the launcher's Windows-style paths; error messages
-// name them as the launcher gave them.
+// name the file where it is on this system (the mapped path), which is where
+// a user can look for it; a path that cannot be mapped is named as given.
 #pragma once
 
 #include <span>

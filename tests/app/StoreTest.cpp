@@ -260,7 +260,7 @@ TEST_F(StoreTest, AHugeListFileLoadsItsFirstEightLines) {
 TEST_F(StoreTest, AListFileThatCannotBeOpenedStopsTheLoad) {
   PutAllLists();
   Put(kSettingsFileName, "900\r\n10\r\n20\r\n4\r\n");
-  const std::string path = appdata + "FolderLocations.txt";
+  const std::string path = folder + "FolderLocations.txt";  // where it is here
   std::exception_ptr failure =
       vark::testing::FailureUnder(RLIMIT_NOFILE, 0, [&] { ProgramSettings(true, window); });
   const std::string message = ErrorOf<EFOpenError>([&] {
@@ -341,7 +341,7 @@ TEST_F(StoreTest, AFailedSaveWritesTheFilesBeforeItAndNoneAfter) {
   mapednames = Column("map");
 
   EXPECT_EQ(ErrorOf<EFCreateError>([&] { ProgramSettings(false, window); }),
-            "Cannot create file \"" + appdata + "LauncherNames.txt\". Is a directory");
+            "Cannot create file \"" + folder + "LauncherNames.txt\". Is a directory");
   EXPECT_EQ(Get("FolderLocations.txt"), EightLines("folder"));
   EXPECT_EQ(Get("ExecutableNames.txt"), EightLines("exe"));
   EXPECT_EQ(Get("MapNames.txt"), "old map\r\n");
@@ -356,7 +356,7 @@ TEST_F(StoreTest, ASaveBelowAFileFailsAtTheFirstFile) {
   WriteBytes(folder + "Blocker", "a file, not a folder");
   appdata += "Blocker\\";
   EXPECT_EQ(ErrorOf<EFCreateError>([&] { ProgramSettings(false, window); }),
-            "Cannot create file \"" + appdata + "FolderLocations.txt\". Not a directory");
+            "Cannot create file \"" + folder + "Blocker/FolderLocations.txt\". Not a directory");
   EXPECT_EQ(ReadBytes(folder + "Blocker"), "a file, not a folder");
 }
 

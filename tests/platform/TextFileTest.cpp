@@ -69,19 +69,19 @@ TEST_F(TextFileTest, ReportsFilesThatCannotBeOpened) {
   ASSERT_EQ(mkfifo(OnDisk("Pipe.txt").c_str(), 0600), 0);
 
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(Windows("Missing.txt")); }),
-            "Cannot open file \"" + Windows("Missing.txt") + "\". No such file or directory");
+            "Cannot open file \"" + OnDisk("Missing.txt") + "\". No such file or directory");
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(Windows("Folder.txt")); }),
-            "Cannot open file \"" + Windows("Folder.txt") + "\". Is a directory");
+            "Cannot open file \"" + OnDisk("Folder.txt") + "\". Is a directory");
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(Windows(R"(Plain.txt\x)")); }),
-            "Cannot open file \"" + Windows(R"(Plain.txt\x)") + "\". Not a directory");
+            "Cannot open file \"" + OnDisk("Plain.txt/x") + "\". Not a directory");
   // A pipe in the file's place must neither hang the read nor be taken as text.
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(Windows("Pipe.txt")); }),
-            "Cannot open file \"" + Windows("Pipe.txt") + "\". The file is not a regular file");
+            "Cannot open file \"" + OnDisk("Pipe.txt") + "\". The file is not a regular file");
   EXPECT_EQ(MessageOf<EFOpenError>([&] { ReadTextLines(R"(D:\List.txt)"); }),
             "Cannot open file \"D:\\List.txt\". The drive cannot be found");
   const std::string plain = Windows("Plain.txt");  // looked up before the limit
   EXPECT_EQ(MessageOf<EFOpenError>(FailureUnder(RLIMIT_NOFILE, 0, [&] { ReadTextLines(plain); })),
-            "Cannot open file \"" + plain + "\". Too many open files");
+            "Cannot open file \"" + OnDisk("Plain.txt") + "\". Too many open files");
   EXPECT_EQ(ReadTextLines(Windows("Plain.txt")), Lines{"x"});
 }
 
@@ -121,10 +121,10 @@ TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   const Lines lines{"replacement"};
 
   EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteTextLines(Windows("Folder.txt"), lines); }),
-            "Cannot create file \"" + Windows("Folder.txt") + "\". Is a directory");
+            "Cannot create file \"" + OnDisk("Folder.txt") + "\". Is a directory");
   EXPECT_EQ(
       MessageOf<EFCreateError>([&] { WriteTextLines(Windows(R"(Plain.txt\Inner.txt)"), lines); }),
-      "Cannot create file \"" + Windows(R"(Plain.txt\Inner.txt)") + "\". Not a directory");
+      "Cannot create file \"" + OnDisk("Plain.txt/Inner.txt") + "\". Not a directory");
   EXPECT_EQ(MessageOf<EFCreateError>([&] { WriteTextLines(R"(F:\x.txt)", lines); }),
             "Cannot create file \"F:\\x.txt\". The drive cannot be found");
   // The file-size limit stops the write half way: the classic way to lose a
@@ -132,7 +132,7 @@ TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   const std::string plain = Windows("Plain.txt");
   EXPECT_EQ(MessageOf<EFCreateError>(
                 FailureUnder(RLIMIT_FSIZE, 4, [&] { WriteTextLines(plain, lines); })),
-            "Cannot create file \"" + plain + "\". File too large");
+            "Cannot create file \"" + OnDisk("Plain.txt") + "\". File too large");
   EXPECT_EQ(ReadBytes(OnDisk("Plain.txt")), "keep me\r\n");
   EXPECT_TRUE(fs::is_directory(OnDisk("Folder.txt")));
   EXPECT_TRUE(fs::is_empty(OnDisk("Folder.txt")));
