@@ -1,10 +1,16 @@
 #include "support/Vark.VarHelpers.h"
 
+#include "platform/graphics/Scale.h"
+
 void DrawBitmapHighQuality(TCanvas& Handle, const TRect& ARect, const TBitmap& Bitmap,
                            uint8_t Opacity, bool HighQality, bool EgdeFill) {
   if (Bitmap.Empty()) return;
-  const vark::ScaleFilter filter =
-      HighQality ? vark::ScaleFilter::HighQuality : vark::ScaleFilter::Bilinear;
+  // The normal mode is bilinear, smoothed first when the picture shrinks to
+  // less than half its size (where bare bilinear sampling skips most pixels
+  // and a small icon turns jagged); the high-quality mode always averages.
+  const vark::ScaleFilter filter = HighQality ? vark::ScaleFilter::HighQuality
+                                              : vark::PictureFilter(Bitmap.Width(), Bitmap.Height(),
+                                                                    ARect.Width(), ARect.Height());
   const vark::EdgeMode edge = EgdeFill ? vark::EdgeMode::TileFlip : vark::EdgeMode::Transparent;
   // The pixels are read in place: a 32-bit bitmap as premultiplied alpha,
   // anything else as opaque colour. Our bitmaps always live in memory, so the

@@ -12,8 +12,8 @@ namespace vark {
 
 enum class ScaleFilter : uint8_t {
   Nearest,
-  Bilinear,     // the "high-quality bilinear" interpolation mode
-  HighQuality,  // the "high quality" mode: a wider filter when shrinking
+  Bilinear,     // four pixels around each sample
+  HighQuality,  // the area average on a shrunk axis, bilinear on the others
 };
 
 // How pixels outside the source are sampled at the edges of a scaled image.

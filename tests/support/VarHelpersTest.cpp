@@ -164,6 +164,23 @@ TEST(DrawBitmapHighQuality, OpacityEdgesAndAlphaFormats) {
   EXPECT_EQ(onWhite2.ColorAt(0, 0), clBlack);
 }
 
+TEST(DrawBitmapHighQuality, TheNormalModeSmoothsAPictureShrunkBelowHalf) {
+  // One-pixel black and white stripes shrunk fivefold: sampling lands on a
+  // single stripe, black or white by turns; the average of five is grey.
+  TBitmap stripes(80, 8);
+  stripes.SetPixelFormat(pf32bit);
+  stripes.SetAlphaFormat(afPremultiplied);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 80; ++x)
+      stripes.ScanLine(y)[x] = x % 2 ? 0xFFFFFFFFu : 0xFF000000u;
+  TBitmap dst(16, 8);
+  DrawBitmapHighQuality(dst.Canvas(), Rect(0, 0, 16, 8), stripes, 255, false, false);
+  for (int x = 1; x < 15; ++x) {
+    EXPECT_GT(GetRValue(dst.ColorAt(x, 4)), 80) << x;
+    EXPECT_LT(GetRValue(dst.ColorAt(x, 4)), 180) << x;
+  }
+}
+
 TEST(DrawHighQuality, PicturesAreConvertedFirst) {
   auto png = Png(1, 1, COLOR_RGBALPHA, {0, 0, 0, 128});
   Solid dst(2, 2, clWhite);
