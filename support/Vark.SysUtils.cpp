@@ -53,6 +53,10 @@ std::string GetUserNm() {
 
 void CenterFormOnScreen(TCustomForm* form) {
   if (form == nullptr) return;
-  form->SetBounds(Screen->Width() / 2 - form->Width() / 2,
-                  Screen->Height() / 2 - form->Height() / 2, form->Width(), form->Height());
+  // The primary screen need not start at the desktop's origin: with a screen
+  // left of or above it, its middle lies further along.
+  const TRect primary = Screen->MonitorCount() > 0 ? Screen->MonitorBounds(0) : TRect{};
+  form->SetBounds(primary.Left + Screen->Width() / 2 - form->Width() / 2,
+                  primary.Top + Screen->Height() / 2 - form->Height() / 2, form->Width(),
+                  form->Height());
 }

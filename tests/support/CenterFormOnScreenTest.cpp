@@ -36,4 +36,19 @@ TEST(CenterFormOnScreen, HalvesTheScreenAndTheOuterWindowSeparately) {
   vark::HeadlessBackend::Install();
 }
 
+TEST(CenterFormOnScreen, APrimaryScreenRightOfAnotherOneIsFoundWhereItIs) {
+  // A laptop screen on the left, the primary screen beside it on the right.
+  vark::HeadlessBackend& ui = vark::HeadlessBackend::Install();
+  ui.setScreenSize(1920, 1080);
+  ui.setPrimaryOrigin(1366, 0);
+  ui.setExtraScreens({Bounds(0, 312, 1366, 768)});
+  auto form = MakeForm<TForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetBounds(0, 0, 800, 574);
+  CenterFormOnScreen(form.get());
+  EXPECT_EQ(form->BoundsRect(), Bounds(1366 + 960 - 400, 540 - 287, 800, 574));
+  form.reset();
+  vark::HeadlessBackend::Install();
+}
+
 }  // namespace

@@ -110,6 +110,9 @@ class HeadlessBackend : public Backend {
 
   // --- settings ---------------------------------------------------------------------
   void setScreenSize(int width, int height) { screen_ = {width, height}; }
+  // Where the primary screen's top left corner lies on the desktop (0, 0 by
+  // default; elsewhere when another screen is left of or above it).
+  void setPrimaryOrigin(int x, int y) { origin_ = {x, y}; }
   // Screens beside the primary one (desktop coordinates).
   void setExtraScreens(std::vector<TRect> screens) { extraScreens_ = std::move(screens); }
   void setScale(double scale) { scale_ = scale; }
@@ -141,9 +144,9 @@ class HeadlessBackend : public Backend {
   void Sleep(int ms) override { now_ += ms > 0 ? static_cast<uint64_t>(ms) : 0; }
   int TimerFloor() const override { return timerFloor_; }
   TSize ScreenSize() const override { return screen_; }
-  TRect WorkArea() const override { return Rect(0, 0, screen_.cx, screen_.cy); }
+  TRect WorkArea() const override { return Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy); }
   std::vector<TRect> Monitors() const override {
-    std::vector<TRect> screens{Rect(0, 0, screen_.cx, screen_.cy)};
+    std::vector<TRect> screens{Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy)};
     screens.insert(screens.end(), extraScreens_.begin(), extraScreens_.end());
     return screens;
   }
@@ -182,6 +185,7 @@ class HeadlessBackend : public Backend {
   TPoint cursor_{-1, -1};
   TShiftState buttons_;
   TSize screen_{1920, 1080};
+  TPoint origin_{0, 0};
   std::vector<TRect> extraScreens_;
   double scale_ = 1.0;
   bool appActive_ = true;
