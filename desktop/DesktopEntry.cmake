@@ -42,6 +42,10 @@ under_prefix(datadir "${VALDOR_DESKTOP_DATADIR}")
 set(program "${bindir}/valdor-launcher")
 desktop_exec_argument(VALDOR_DESKTOP_EXEC "${program}")
 desktop_string_escape(VALDOR_DESKTOP_TRYEXEC "${program}")
+# The launcher finds the editions beside its working folder ("..\Valdor III
+# ..."), so from the menu it starts in its own folder: the editions go beside
+# bin/, in the prefix.
+desktop_string_escape(VALDOR_DESKTOP_PATH "${bindir}")
 
 set(staged "${VALDOR_DESKTOP_STAGING}/valdor-launcher.desktop")
 configure_file("${VALDOR_DESKTOP_TEMPLATE}" "${staged}" @ONLY)

@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
   xvfb xauth xdotool desktop-file-utils
+  xdg-utils
 )
 missing=()
 for p in "${packages[@]}"; do

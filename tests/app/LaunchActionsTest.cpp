@@ -273,9 +273,10 @@ TEST_F(LaunchActions, MissingProgramsAreToldAndNothingStarts) {
 }
 
 TEST_F(LaunchActions, WhatTheShellCannotStartIsToldWithTheReason) {
-  // Neither Wine nor xdg-open installed.
+  // Neither Wine nor xdg-open installed: nothing on the search path.
   fs::remove(bin + "/wine");
   fs::remove(bin + "/xdg-open");
+  profile->Set("PATH", bin);
   const std::string folder = "Valdor III Pale Reach (nonguaranteed)";
   fs::create_directories(games + "/" + folder);
   PutWindowsProgram(folder + "/Valdor3_HD.exe");

@@ -43,6 +43,11 @@ check() {
   local exec
   exec=$(grep '^Exec=' "$entry")
   [ "$exec" = "Exec=$expected" ] || fail "[$prefix] $exec, expected Exec=$expected"
+  # Started from the menu, the launcher works in its own folder, beside which
+  # the editions lie.
+  local path
+  path=$(grep '^Path=' "$entry")
+  [ "$path" = "Path=$(printf '%s' "$prefix/bin" | sed 's/\\/\\\\/g')" ] || fail "[$prefix] $path, expected Path=$prefix/bin"
   for size in 16 24 32 48 64 128 256; do
     local icon="$dest/share/icons/hicolor/${size}x${size}/apps/valdor-launcher.png"
     if [ ! -f "$icon" ]; then
