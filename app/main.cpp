@@ -1,10 +1,19 @@
 // Program entry: the framework, the main window on the task bar, the event
-// loop until the main window has closed.
+// loop until the main window has closed. A failure before any window can show
+// it (no display) is said on the standard error stream.
+#include <cstdio>
+#include <exception>
+
 #include "app/ValdorLaunch.h"
 #include "platform/ui/Application.h"
 
 int main() {
-  Application->Initialize();
+  try {
+    Application->Initialize();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "valdor-launcher: %s\n", e.what());
+    return 1;
+  }
   Application->SetMainFormOnTaskBar(true);
   Application->CreateForm(Form1);
   Application->Run();

@@ -128,15 +128,26 @@ class SdlBackend : public Backend {
     // The first click on an inactive window is a click, as on the classic desktop.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
-    // Present through the display's own shared-memory images: a GL texture per
-    // frame costs more than the frame (and runs on the CPU under Xvfb).
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    // An open launcher is no reason to keep the screen from blanking or locking.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       throw EOSError(std::string("Cannot open the display: ") + SDL_GetError(), 0);
     }
     const char* driver = SDL_GetCurrentVideoDriver();
     wayland_ = driver != nullptr && std::strcmp(driver, "wayland") == 0;
     x11_ = driver != nullptr && std::strcmp(driver, "x11") == 0;
+    if (!x11_ && !wayland_ && std::getenv("SDL_VIDEODRIVER") == nullptr) {
+      // Without a display SDL falls back to drivers that show nothing: the
+      // program would run on, unseen, instead of saying what is wrong.
+      SDL_Quit();
+      throw EOSError("Cannot open the display: neither DISPLAY (X11) nor WAYLAND_DISPLAY "
+                     "names one", 0);
+    }
+    // On X11 a window SDL presents itself gets the display's shared-memory
+    // images rather than a GL texture per frame, which costs more than the
+    // frame (and runs on the CPU under Xvfb). Wayland has no such path: there
+    // SDL's own choice stands, or no window would ever be drawn.
+    if (x11_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     scale_ = ReadScale();
     SDL_StartTextInput();
   }
