@@ -8,7 +8,7 @@ packages=(
   libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
-  xvfb xauth xdotool desktop-file-utils
+  xvfb xauth xdotool desktop-file-utils openbox
   xdg-utils
 )
 missing=()

@@ -140,8 +140,10 @@ class SdlBackend : public Backend {
       // Without a display SDL falls back to drivers that show nothing: the
       // program would run on, unseen, instead of saying what is wrong.
       SDL_Quit();
-      throw EOSError("Cannot open the display: neither DISPLAY (X11) nor WAYLAND_DISPLAY "
-                     "names one", 0);
+      throw EOSError(
+          "Cannot open the display: neither DISPLAY (X11) nor WAYLAND_DISPLAY "
+          "names one",
+          0);
     }
     // On X11 a window SDL presents itself gets the display's shared-memory
     // images rather than a GL texture per frame, which costs more than the
@@ -300,6 +302,7 @@ class SdlBackend : public Backend {
     if (x11_ && wm_) {
       SDL_CaptureMouse(SDL_FALSE);
       x11::StartMove(w->window, gx, gy);
+      handedOverRelease_ = true;
       return;
     }
     if (wayland_) return;  // only the title band's hit test can move a window there
@@ -480,6 +483,13 @@ class SdlBackend : public Backend {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
+        if (handedOverRelease_ && e.button.button == SDL_BUTTON_LEFT) {
+          // The release StartMove sent once the manager took the move: the
+          // press was the start of a move, not of a click. (A press first
+          // means it came some other way; the next release is real then.)
+          handedOverRelease_ = false;
+          if (!down) break;
+        }
         if (moving_ != 0) {
           if (!down && e.button.button == SDL_BUTTON_LEFT) {
             FollowPointer();
@@ -592,6 +602,7 @@ class SdlBackend : public Backend {
   double scale_ = 1.0;
   WindowHandle moving_ = 0;
   TPoint moveGrab_;
+  bool handedOverRelease_ = false;  // a move went to the manager; its release is ours
 };
 
 }  // namespace

@@ -83,6 +83,28 @@ void StartMove(SDL_Window* window, int rootX, int rootY) {
   event.xclient.data.l[4] = kSourceNormal;
   XSendEvent(display, DefaultRootWindow(display), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &event);
+  // The manager now holds the pointer and gets the button's release, which
+  // SDL never sees: it would go on thinking the button down and drop the
+  // next press as no change, losing the first click after every drag. A
+  // release of our own, sent to the window, tells it otherwise.
+  ::Window child = 0;
+  int x = 0, y = 0;
+  XTranslateCoordinates(display, DefaultRootWindow(display), xwindow, rootX, rootY, &x, &y, &child);
+  XEvent release;
+  std::memset(&release, 0, sizeof release);
+  release.xbutton.type = ButtonRelease;
+  release.xbutton.display = display;
+  release.xbutton.window = xwindow;
+  release.xbutton.root = DefaultRootWindow(display);
+  release.xbutton.time = CurrentTime;
+  release.xbutton.x = x;
+  release.xbutton.y = y;
+  release.xbutton.x_root = rootX;
+  release.xbutton.y_root = rootY;
+  release.xbutton.state = Button1Mask;
+  release.xbutton.button = Button1;
+  release.xbutton.same_screen = True;
+  XSendEvent(display, xwindow, False, ButtonReleaseMask, &release);
   XFlush(display);
 }
 
@@ -125,8 +147,9 @@ std::unique_ptr<ImagePresenter> ImagePresenter::Create(SDL_Window* window) {
   const Visual* v = attrs.visual;
   // SDL may give the window a DirectColor visual, with a linear colour map:
   // pixels mean there what they mean in TrueColor.
-  if ((v->c_class != TrueColor && v->c_class != DirectColor) || v->red_mask != 0xFF0000 || v->green_mask != 0x00FF00 ||
-      v->blue_mask != 0x0000FF || (attrs.depth != 24 && attrs.depth != 32)) {
+  if ((v->c_class != TrueColor && v->c_class != DirectColor) || v->red_mask != 0xFF0000 ||
+      v->green_mask != 0x00FF00 || v->blue_mask != 0x0000FF ||
+      (attrs.depth != 24 && attrs.depth != 32)) {
     return nullptr;
   }
   // The depth must be stored as 32-bit pixels.

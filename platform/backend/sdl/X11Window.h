@@ -20,6 +20,8 @@ bool IsX11(SDL_Window* window);
 bool WindowManagerRunning(SDL_Window* window);
 // Asks the window manager to move the window with the pointer, which is at
 // (rootX, rootY) with the left button held; the pointer grab is handed over.
+// The window then receives a left-button release of its own at once (the real
+// one goes to the manager), which the caller should not pass on.
 void StartMove(SDL_Window* window, int rootX, int rootY);
 // The desktop's text scale from the Xft.dpi resource (1.0 when not set).
 double TextScale();

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The launcher under a window manager (openbox): a press on the background hands
+# the move over to the manager, which drags the window with the pointer; the
+# manager keeps the drag's button release to itself, and still the first click
+# after the drag selects a row (row 3, saved as selectedindex 3 on close).
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+. "$here/lib.sh"
+command -v openbox >/dev/null || { echo "FAIL: openbox is missing"; exit 1; }
+e2e_init "${1:?usage: launcher_wm.sh BUILD_DIR}"
+. "$here/launcher_lib.bash"
+launcher_home
+openbox >/dev/null 2>&1 &  # ends with the X server
+sleep 1                     # takes over the screen
+
+cd "$GAMES/launcher" || exit 1
+start_app "$BUILD/valdor-launcher"
+wait_window "Valdor III Launcher"
+read -r WX WY < <(window_pos "$WIN")
+wait_first_frame
+
+# A plain stretch of the background, clear of every control.
+xdotool mousemove $((WX + 420)) $((WY + 520))
+sleep 0.2
+xdotool mousedown 1
+sleep 0.2
+for step in 1 2 3 4 5; do
+  xdotool mousemove $((WX + 420 + 10 * step)) $((WY + 520 + 8 * step))
+  sleep 0.1
+done
+xdotool mouseup 1
+sleep 0.5
+read -r NX NY < <(window_pos "$WIN")
+[ "$NX $NY" = "$((WX + 50)) $((WY + 40))" ] ||
+  fail "the drag moved the window from $WX,$WY to $NX,$NY, not by 50,40"
+WX=$NX WY=$NY
+
+click_client 150 190
+sleep 1
+close_and_wait
+settings="$DATA/AppSettings.txt"
+[ "$(sed -n 4p "$settings" | tr -d '\r')" = 3 ] ||
+  fail "the click after the drag did not select row 3 (saved: $(tr '\r\n' '  ' <"$settings"))"
+
+[ $E2E_STATUS -eq 0 ] && echo "launcher_wm: ok"
+exit $E2E_STATUS
