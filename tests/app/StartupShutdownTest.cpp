@@ -207,6 +207,17 @@ TEST_F(Lifecycle, AFailingSaveIsReportedAndTheWindowStaysOpen) {
   EXPECT_TRUE(fs::exists(data + "AppSettings.txt"));
 }
 
+TEST_F(Lifecycle, AListEditedJustBeforeTheCloseIsKept) {
+  PutAllFiles("800\r\n120\r\n300\r\n1\r\n");
+  Open();
+  // Saved in the editor a moment before the window closes, before any scan.
+  PutStamped("ExecutableNames.txt", EightLines("edited"));
+  ui->requestClose(*form);
+  EXPECT_FALSE(ui->isVisible(*form));
+  EXPECT_TRUE(dialogs.empty());
+  EXPECT_EQ(GetData("ExecutableNames.txt"), EightLines("edited"));
+}
+
 TEST_F(Lifecycle, TheScanReloadsAnEditedListWithinTwoSeconds) {
   PutAllFiles("700\r\n120\r\n300\r\n2\r\n");
   Open();
