@@ -2,10 +2,12 @@
 # free display number and exports DISPLAY once the server answers; stop_xvfb ends it.
 # The server picks the number itself (-displayfd), so scripts started at the same
 # moment never share a display (and never lose it when the other one stops).
+# -noreset: by default the server starts over when its last client leaves, and
+# a program connecting during that (just after the probe below) is refused.
 start_xvfb() {
   local out n=
   out=$(mktemp) || return 1
-  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$out" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -noreset -screen 0 1920x1080x24 -nolisten tcp 3>"$out" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 200); do
     read -r n <"$out" 2>/dev/null
