@@ -39,14 +39,18 @@ const std::string& SelectedEntry(const TEditionColumn& column) {
   return column[static_cast<size_t>(selectedindex - 1)];
 }
 
+// The launch actions' dialogs: one "Ok" button, in the window's own colours.
+void ShowLaunchDialog(const std::string& caption, const std::string& text, CMessageType kind) {
+  VarkDialog(caption, text, kind, {mbOK}, cbprCustom, clWindow, true, 0x00FFA028, false, true);
+}
+
 // The information dialog for a program the edition does not have.
 void ShowMissing(const std::string& caption, const std::string& text) {
-  VarkDialog(caption, text, ctInformation, {mbOK}, cbprCustom, clWindow, true, 0x00FFA028, false,
-             true);
+  ShowLaunchDialog(caption, text, ctInformation);
 }
 
 // Hands file to the shell; when it cannot be started or opened, says so and
-// why, naming the file as the table has it.
+// why, naming the file where it is on this system.
 void ShellOpen(const char* caption, const std::string& file, const char* parameters,
                const char* directory) {
   const intptr_t result =
@@ -58,8 +62,7 @@ void ShellOpen(const char* caption, const std::string& file, const char* paramet
   } catch (const std::exception&) {
     // A path with no place here is shown as the table has it.
   }
-  VarkDialog(caption, shown + "\n" + ShellErrorText(result), ctError, {mbOK}, cbprCustom, clWindow,
-             true, 0x00FFA028, false, true);
+  ShowLaunchDialog(caption, shown + "\n" + ShellErrorText(result), ctError);
 }
 
 }  // namespace
