@@ -29,21 +29,6 @@ constexpr std::array<const char*, 3> kStateNames = {"mbsLeave", "mbsEnter", "mbs
 constexpr std::array<const char*, 4> kLayoutNames = {"cpLeft", "cpRight", "cpTop", "cpBottom"};
 constexpr std::array<const char*, 3> kAlignNames = {"taLeftJustify", "taRightJustify", "taCenter"};
 
-vark::HeadlessBackend& Headless() {
-  return dynamic_cast<vark::HeadlessBackend&>(Application->Backend());
-}
-
-std::unique_ptr<TForm> Page(int width, int height, TColor color) {
-  auto form = MakeForm<TForm>(nullptr);
-  form->SetBorderStyle(bsNone);
-  form->SetPosition(poDesigned);
-  form->SetClientWidth(width);
-  form->SetClientHeight(height);
-  form->SetColor(color);
-  form->Show();
-  return form;
-}
-
 TLabel& Caption(TForm& form, int left, int top, const std::string& text, TColor color) {
   TLabel& label = form.Make<TLabel>();
   label.SetParent(&form);
@@ -72,7 +57,7 @@ std::unique_ptr<TPicture> MapEditorPicture() {
 // accent false the buttons take their colours from the blue preset colour.
 void WritePresets(const std::filesystem::path& file, bool accent) {
   constexpr int kCellW = 130, kCellH = 48, kLeft = 150, kTop = 30;
-  auto form = Page(kLeft + 6 * kCellW + 10, kTop + 15 * kCellH + 10, clBtnFace);
+  auto form = GalleryPage(kLeft + 6 * kCellW + 10, kTop + 15 * kCellH + 10, clBtnFace);
   for (int col = 0; col < 6; ++col) {
     const std::string head = std::string(kStateNames[col % 3]) + (col >= 3 ? " disabled" : "");
     Caption(*form, kLeft + col * kCellW, 8, head, clBlack);
@@ -88,7 +73,7 @@ void WritePresets(const std::filesystem::path& file, bool accent) {
       b.SetState(static_cast<CButtonState>(col % 3));
     }
   }
-  Headless().advance(100);
+  GalleryHeadless().advance(100);
   SaveFormPicture(*form, file);
 }
 
@@ -96,7 +81,7 @@ void WritePresets(const std::filesystem::path& file, bool accent) {
 // with a picture.
 void WriteLayouts(const std::filesystem::path& file, bool picture) {
   constexpr int kCellW = 230, kCellH = 100, kLeft = 90, kTop = 28;
-  auto form = Page(kLeft + 3 * kCellW, kTop + 4 * kCellH, clBtnFace);
+  auto form = GalleryPage(kLeft + 3 * kCellW, kTop + 4 * kCellH, clBtnFace);
   std::unique_ptr<TPicture> art = picture ? MapEditorPicture() : nullptr;
   for (int col = 0; col < 3; ++col)
     Caption(*form, kLeft + col * kCellW, 8, kAlignNames[col], clBlack);
@@ -112,14 +97,14 @@ void WriteLayouts(const std::filesystem::path& file, bool picture) {
       b.SetAlign(static_cast<TAlignment>(col));
     }
   }
-  Headless().advance(50);
+  GalleryHeadless().advance(50);
   SaveFormPicture(*form, file);
 }
 
 // The launcher window's nine buttons at their places, sizes, fonts and colours.
 // hover: the launch button hovered and the first list button pressed.
 void WriteLauncher(const std::filesystem::path& file, bool hover) {
-  auto form = Page(760, 530, vark::test::kLauncherButtonColor);
+  auto form = GalleryPage(760, 530, vark::test::kLauncherButtonColor);
   std::unique_ptr<TPicture> art = MapEditorPicture();
   std::array<CButton*, 9> buttons{};
   for (size_t i = 0; i < buttons.size(); ++i) {
@@ -134,11 +119,11 @@ void WriteLauncher(const std::filesystem::path& file, bool hover) {
     Caption(*form, params.left, params.top - 16, params.name, clWhite);
     buttons[i] = &b;
   }
-  Headless().advance(50);
+  GalleryHeadless().advance(50);
   if (hover) {
     buttons[0]->SetState(mbsEnter);
     buttons[5]->SetState(mbsDown);
-    Headless().advance(50);
+    GalleryHeadless().advance(50);
   }
   SaveFormPicture(*form, file);
 }
@@ -147,11 +132,11 @@ void WriteLauncher(const std::filesystem::path& file, bool hover) {
 // hovered, then from hovered to pressed.
 void WriteFade(const std::filesystem::path& file) {
   const vark::test::LauncherButton& params = vark::test::kLauncherButtons[0];
-  auto form = Page(params.width + 20, params.height + 20, vark::test::kLauncherButtonColor);
+  auto form = GalleryPage(params.width + 20, params.height + 20, vark::test::kLauncherButtonColor);
   CButton& b = AddButton(*form, 10, 10, params.width, params.height);
   vark::test::ApplyLauncherLook(b, params);
   b.SetBounds(10, 10, params.width, params.height);
-  Headless().advance(50);
+  GalleryHeadless().advance(50);
   constexpr int kGap = 4;
   TBitmap strip(10 * (params.width + kGap), 2 * (params.height + kGap));
   strip.Canvas().Brush().SetColor(clWhite);
@@ -159,8 +144,8 @@ void WriteFade(const std::filesystem::path& file) {
   for (int row = 0; row < 2; ++row) {
     b.SetState(row == 0 ? mbsEnter : mbsDown);
     for (int step = 0; step < 10; ++step) {
-      Headless().advance(1);
-      const TBitmap& shown = Headless().surface(*form);
+      GalleryHeadless().advance(1);
+      const TBitmap& shown = GalleryHeadless().surface(*form);
       const TRect from = Bounds(10, 10, params.width, params.height);
       const TRect to = Bounds(step * (params.width + kGap), row * (params.height + kGap),
                               params.width, params.height);

@@ -15,11 +15,18 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/graphics/Color.h"
+
 class TCustomForm;
+class TForm;
 class TWinControl;
+namespace vark {
+class HeadlessBackend;
+}
 
 struct GallerySection {
   std::string name;
@@ -37,3 +44,9 @@ struct GalleryRegistration {
 
 // Paints a form on the headless backend and writes it as a PNG.
 void SaveFormPicture(TCustomForm& form, const std::filesystem::path& path);
+
+// The headless backend the pictures are drawn on.
+vark::HeadlessBackend& GalleryHeadless();
+
+// A shown borderless form of that client size and colour, to lay controls on.
+std::unique_ptr<TForm> GalleryPage(int width, int height, TColor color);

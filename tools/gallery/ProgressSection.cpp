@@ -36,21 +36,6 @@ constexpr std::array<PresetInfo, 7> kPresets{{{cprStandard, "standard"},
                                               {cprBeacon, "beacon"},
                                               {cprWindows, "windows"}}};
 
-vark::HeadlessBackend& Headless() {
-  return dynamic_cast<vark::HeadlessBackend&>(Application->Backend());
-}
-
-std::unique_ptr<TForm> Page(int width, int height, TColor color) {
-  auto form = MakeForm<TForm>(nullptr);
-  form->SetBorderStyle(bsNone);
-  form->SetPosition(poDesigned);
-  form->SetClientWidth(width);
-  form->SetClientHeight(height);
-  form->SetColor(color);
-  form->Show();
-  return form;
-}
-
 // The launcher's bar: 250 × 9 on the dark window, following the accent colour,
 // its band 100 pixels either side, square corners.
 CProgress& LauncherBar(TWinControl& parent, TComponent& owner, int left, int top) {
@@ -88,7 +73,7 @@ CProgress& PresetBar(TWinControl& parent, TComponent& owner, int left, int top,
 
 // Copies the bar as the window shows it into the strip at (x, y).
 void Capture(TForm& form, const CProgress& bar, TBitmap& strip, int x, int y) {
-  const TBitmap& shown = Headless().surface(form);
+  const TBitmap& shown = GalleryHeadless().surface(form);
   const TPoint origin = form.ClientOffset();
   for (int row = 0; row < bar.Height(); ++row) {
     for (int col = 0; col < bar.Width(); ++col) {
@@ -106,15 +91,15 @@ void FillStrip(TBitmap& strip, int width, int height, TColor color) {
 
 void WriteLauncherGlide(const std::filesystem::path& file) {
   constexpr int kFrames = 12, kGap = 6, kMargin = 8;
-  auto form = Page(270, 30, kDark);
+  auto form = GalleryPage(270, 30, kDark);
   CProgress& bar = LauncherBar(*form, *form, 10, 10);
-  Headless().surface(*form);
+  GalleryHeadless().surface(*form);
   TBitmap strip;
   FillStrip(strip, 250 + 2 * kMargin, kMargin * 2 + kFrames * (9 + kGap) - kGap, kDark);
   Launch(bar);
   for (int frame = 0; frame < kFrames; ++frame) {
     Capture(*form, bar, strip, kMargin, kMargin + frame * (9 + kGap));
-    Headless().advance(10);
+    GalleryHeadless().advance(10);
   }
   vark::SavePng(strip, file.string());
 }
@@ -122,10 +107,10 @@ void WriteLauncherGlide(const std::filesystem::path& file) {
 // A preset without and with its caption (columns), 8 frames (rows).
 void WritePreset(const std::filesystem::path& file, const PresetInfo& info) {
   constexpr int kFrames = 8, kGap = 8, kMargin = 10;
-  auto form = Page(540, 40, clBtnFace);
+  auto form = GalleryPage(540, 40, clBtnFace);
   CProgress& plain = PresetBar(*form, *form, 10, 10, info.preset, false);
   CProgress& captioned = PresetBar(*form, *form, 280, 10, info.preset, true);
-  Headless().surface(*form);
+  GalleryHeadless().surface(*form);
   TBitmap strip;
   FillStrip(strip, 2 * 250 + kGap + 2 * kMargin, 2 * kMargin + kFrames * (20 + kGap) - kGap,
             clBtnFace);
@@ -133,7 +118,7 @@ void WritePreset(const std::filesystem::path& file, const PresetInfo& info) {
     const int y = kMargin + frame * (20 + kGap);
     Capture(*form, plain, strip, kMargin, y);
     Capture(*form, captioned, strip, kMargin + 250 + kGap, y);
-    Headless().advance(5);
+    GalleryHeadless().advance(5);
   }
   vark::SavePng(strip, file.string());
 }

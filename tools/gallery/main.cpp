@@ -81,6 +81,21 @@ GalleryRegistration::GalleryRegistration(GallerySection section) {
   Registry().push_back(std::move(section));
 }
 
+vark::HeadlessBackend& GalleryHeadless() {
+  return dynamic_cast<vark::HeadlessBackend&>(Application->Backend());
+}
+
+std::unique_ptr<TForm> GalleryPage(int width, int height, TColor color) {
+  auto form = MakeForm<TForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetPosition(poDesigned);
+  form->SetClientWidth(width);
+  form->SetClientHeight(height);
+  form->SetColor(color);
+  form->Show();
+  return form;
+}
+
 void SaveFormPicture(TCustomForm& form, const std::filesystem::path& path) {
   auto* headless = dynamic_cast<vark::HeadlessBackend*>(&Application->Backend());
   if (headless == nullptr) throw std::runtime_error("pictures need the headless backend");
