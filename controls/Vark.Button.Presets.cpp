@@ -54,11 +54,16 @@ constexpr std::array<std::optional<PresetShape>, 15> kShapes = {{
 }};
 // clang-format on
 
+// A preset's font size in points, as a height at 96 pixels per inch scaled
+// as the button was (scale M / D).
+int PresetFontHeight(int size, int M, int D) {
+  return -MulDiv(MulDiv(size, TFont::kPixelsPerInch, 72), M, D);
+}
+
 // Only what differs is set: a paint re-applies the preset every time, and a
-// font name copied in would cost an allocation each time. The size in points
-// is at 96 pixels per inch, then scaled as the button was (scale M / D).
+// font name copied in would cost an allocation each time.
 void SetPresetFont(TFont& font, int size, TFontStyles style, std::string_view name, int M, int D) {
-  const int height = -MulDiv(MulDiv(size, TFont::kPixelsPerInch, 72), M, D);
+  const int height = PresetFontHeight(size, M, D);
   if (font.Height() != height) font.SetHeight(height);
   if (font.Style() != style) font.SetStyle(style);
   if (font.Name() != name) font.SetName(std::string(name));
@@ -233,7 +238,7 @@ void CButton::ApplyPreset(const CButtonPresets& Value) {
       pen.FCPenHover = 0x00D8D8D8;
       pen.FCPenDown = 0x00C0C0C0;
       FCIcon = cicArrow;
-      FSubTextFont.SetHeight(-MulDiv(MulDiv(8, TFont::kPixelsPerInch, 72), FScaleM, FScaleD));
+      FSubTextFont.SetHeight(PresetFontHeight(8, FScaleM, FScaleD));
       break;
     case cbprLink:
       colors.FLeave = 0x00E1E1E1;
