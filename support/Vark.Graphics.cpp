@@ -32,6 +32,8 @@ int GetMaxFontSize(TCanvas& Canvas, std::string_view Text, int MaxWidth, int Max
     font.SetSize(++size);
     ext = Canvas.TextExtent(Text);
   } while (ext.cx < MaxWidth && ext.cy < MaxHeight && size < kMaxFontSize);
+  // Stopped by the cap, not by the box: the text still fits at that size.
+  if (ext.cx < MaxWidth && ext.cy < MaxHeight) return font.Size();
   do {
     font.SetSize(--size);
     ext = Canvas.TextExtent(Text);

@@ -88,8 +88,9 @@ TEST(GetMaxFontSize, FindsTheLargestSizeThatFits) {
     // upwards, so that size is never taken).
     EXPECT_TRUE(over.cx >= w || over.cy >= h) << w << "x" << h << " size " << size;
   }
-  // A box no text can fill still ends.
-  EXPECT_GT(GetMaxFontSize(c, "x", INT_MAX, INT_MAX), 100);
+  // A box no text can fill still ends, at the largest size there is.
+  EXPECT_EQ(GetMaxFontSize(c, "x", INT_MAX, INT_MAX), 1536);
+  EXPECT_EQ(c.Font().Size(), 1536);
 }
 
 namespace {
