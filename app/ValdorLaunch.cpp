@@ -50,10 +50,12 @@ class TForm1::Placement : public WindowPlacement {
     // The window only ever glides between its compact and its full width; a
     // stored width outside them (edited by hand, or from another screen) is
     // brought back between them, where a window of 0 or 200000 pixels would
-    // be unusable or could not be made at all.
+    // be unusable or could not be made at all. Both are outer widths: the
+    // glide stops at the compact width itself, and the full one is the
+    // designed window's, frame included.
     if (maxs > 0) {
       const int frame = form_.Width() - form_.ClientWidth();
-      value = std::clamp(value, std::min(mins, maxs) + frame, maxs + frame);
+      value = std::clamp(value, std::min(mins, maxs), maxs + frame);
     }
     form_.SetWidth(value);
   }
