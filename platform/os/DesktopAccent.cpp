@@ -7,6 +7,7 @@
 #include <fstream>
 #include <vector>
 
+#include "platform/Exceptions.h"
 #include "platform/os/Gvdb.h"
 #include "platform/os/Paths.h"
 
@@ -147,8 +148,16 @@ std::optional<uint32_t> DesktopAccentColor(const std::string& configHome,
 }
 
 std::optional<uint32_t> DesktopAccentColor() {
+  std::string configHome;
+  try {
+    configHome = XdgConfigHome();
+  } catch (const Exception&) {
+    // No HOME, no XDG_CONFIG_HOME and no home in the password database: there
+    // are no settings to read, so no accent was set, as in a fresh profile.
+    return std::nullopt;
+  }
   const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
-  return DesktopAccentColor(XdgConfigHome(), desktop ? desktop : "");
+  return DesktopAccentColor(configHome, desktop ? desktop : "");
 }
 
 }  // namespace vark::os

@@ -33,7 +33,8 @@ std::optional<uint32_t> GnomeAccentByName(std::string_view name);
 std::optional<uint32_t> DesktopAccentColor(const std::string& configHome,
                                            std::string_view currentDesktop);
 
-// The same for this process's environment.
+// The same for this process's environment; nothing when it names no config
+// folder at all (no HOME, no XDG_CONFIG_HOME, no home in the password database).
 std::optional<uint32_t> DesktopAccentColor();
 
 }  // namespace vark::os
