@@ -1,6 +1,7 @@
 // TGraphic: the base of every picture kind (bitmap, PNG, JPEG).
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/graphics/Types.h"
@@ -35,6 +36,15 @@ class TGraphic {
   // its own copy of the drawn result.
   virtual void ReleaseDrawCache() const {}
 
+  // Called after the graphic took new content in place (LoadFromFile and the
+  // like); the picture holding it passes the change on to its owner, which
+  // may keep a copy made from the old content.
+  std::function<void()> OnChange;
+
  protected:
+  void Changed() const {
+    if (OnChange) OnChange();
+  }
+
   bool transparent_ = false;
 };

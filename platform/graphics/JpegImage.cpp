@@ -25,6 +25,7 @@ void TJPEGImage::LoadFromMemory(std::span<const uint8_t> data) {
   decoded_.reset();
   decodedDenominator_ = 0;
   failed_ = false;
+  Changed();
 }
 
 void TJPEGImage::SaveToFile(const std::string& path) const {

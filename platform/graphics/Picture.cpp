@@ -12,6 +12,8 @@ TPicture::~TPicture() = default;
 
 void TPicture::SetGraphic(std::unique_ptr<TGraphic> graphic) {
   graphic_ = std::move(graphic);
+  // A graphic loaded again in place changes the picture too.
+  if (graphic_) graphic_->OnChange = [this] { Changed(); };
   Changed();
 }
 

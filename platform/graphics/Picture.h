@@ -34,7 +34,8 @@ class TPicture {
   void LoadFromFile(const std::string& path);
   void LoadFromMemory(std::span<const uint8_t> data);
 
-  // Called after the graphic changed (controls repaint on it).
+  // Called after the graphic changed, also when it was loaded again in place
+  // (controls repaint on it).
   std::function<void()> OnChange;
 
  private:

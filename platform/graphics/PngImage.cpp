@@ -123,11 +123,17 @@ void TPngImage::LoadFromFile(const std::string& path) {
 }
 
 void TPngImage::LoadFromMemory(std::span<const uint8_t> data) {
-  LoadFromRaster(vark::DecodePng(data));
+  TakeRaster(vark::DecodePng(data));
   encoded_.assign(data.begin(), data.end());
+  Changed();
 }
 
 void TPngImage::LoadFromRaster(PngRaster raster) {
+  TakeRaster(std::move(raster));
+  Changed();
+}
+
+void TPngImage::TakeRaster(PngRaster raster) {
   raster_ = std::move(raster);
   encoded_.clear();
   samplesReleased_ = false;

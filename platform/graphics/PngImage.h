@@ -91,6 +91,8 @@ class TPngImage : public TGraphic {
   void ReleaseDrawCache() const override;
 
  private:
+  // Takes a new raster, forgetting everything made from the old one.
+  void TakeRaster(PngRaster raster);
   // The raster with its samples, decoding them again after a release.
   const PngRaster& Samples() const;
   // Builds the classic rows on first use: most pictures are only drawn, and

@@ -6,6 +6,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/JpegCodec.h"
+#include "platform/graphics/JpegImage.h"
+#include "platform/graphics/PngCodec.h"
+#include "platform/graphics/PngImage.h"
 #include "tests/controls/ButtonTestSupport.h"
 
 namespace {
@@ -379,6 +384,40 @@ TEST_F(ButtonPaint, AButtonWithoutAParentDrawsNothing) {
   b.SetText("x");
   b.SetState(mbsEnter);
   EXPECT_TRUE(rec.calls.empty());
+}
+
+TEST_F(ButtonPaint, APictureLoadedAgainInPlaceIsDrawnAnew) {
+  TBitmap red(32, 32), green(32, 32);
+  red.Canvas().Brush().SetColor(RGB(220, 0, 0));
+  red.Canvas().FillRect(Rect(0, 0, 32, 32));
+  green.Canvas().Brush().SetColor(RGB(0, 200, 0));
+  green.Canvas().FillRect(Rect(0, 0, 32, 32));
+  struct Case {
+    const char* kind;
+    std::vector<uint8_t> first, second;
+  };
+  const Case cases[] = {
+      {"PNG", vark::EncodePng(red), vark::EncodePng(green)},
+      {"JPEG", vark::EncodeJpeg(red), vark::EncodeJpeg(green)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    CButton& b = Plain();
+    b.SetShowCaption(false);  // the picture alone, centred: (55, 20) is inside it
+    TPicture picture;
+    picture.LoadFromMemory(c.first);
+    b.SetBitmap(&picture);
+    b.Paint();
+    EXPECT_GT(int{GetRValue(At(b, 55, 20))}, 180);
+    // The button's own graphic takes the second picture, as LoadFromFile would.
+    TGraphic* graphic = b.BPicture().Graphic();
+    if (auto* png = dynamic_cast<TPngImage*>(graphic)) png->LoadFromMemory(c.second);
+    if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) jpeg->LoadFromMemory(c.second);
+    b.Paint();
+    EXPECT_LT(int{GetRValue(At(b, 55, 20))}, 40);
+    EXPECT_GT(int{GetGValue(At(b, 55, 20))}, 160);
+    b.Free();
+  }
 }
 
 }  // namespace
