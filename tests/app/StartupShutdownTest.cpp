@@ -291,22 +291,30 @@ TEST_F(Lifecycle, AFailingReloadKeepsOneReportOpenAndScansOnAfterIt) {
   EXPECT_EQ(launchfolders[7], "folder8");
 }
 
-TEST_F(Lifecycle, PressingTheBackgroundDragsTheWindow) {
+TEST_F(Lifecycle, PressingTheBackgroundWithAnyButtonDragsTheWindow) {
   Open();
-  const TPoint start{form->Left(), form->Top()};
-  // Between the launch button and the footer there is only the background.
-  ui->mouseDown(*form, 420, 545);
-  const TPoint grab = form->ClientToScreen({420, 545});
-  ui->mouseMoveScreen(grab.X + 40, grab.Y - 30);
-  ui->mouseUpScreen(grab.X + 40, grab.Y - 30);
-  EXPECT_EQ(form->Left(), start.X + 40);
-  EXPECT_EQ(form->Top(), start.Y - 30);
+  for (TMouseButton button : {mbLeft, mbRight, mbMiddle}) {
+    SCOPED_TRACE(static_cast<int>(button));
+    const TPoint start{form->Left(), form->Top()};
+    // Between the launch button and the footer there is only the background.
+    ui->mouseDown(*form, 420, 545, button);
+    const TPoint grab = form->ClientToScreen({420, 545});
+    ui->mouseMoveScreen(grab.X + 40, grab.Y - 30);
+    ui->mouseUpScreen(grab.X + 40, grab.Y - 30, button);
+    EXPECT_EQ(form->Left(), start.X + 40);
+    EXPECT_EQ(form->Top(), start.Y - 30);
+    // Released, the button lets the window be.
+    ui->mouseMoveScreen(grab.X + 90, grab.Y);
+    EXPECT_EQ(form->Left(), start.X + 40);
+  }
 
   // A press on a control does not.
+  const int left = form->Left();
   ui->mouseDown(*form, 300, 40);  // the title
+  const TPoint grab = form->ClientToScreen({300, 40});
   ui->mouseMoveScreen(grab.X + 100, grab.Y);
   ui->mouseUpScreen(grab.X + 100, grab.Y);
-  EXPECT_EQ(form->Left(), start.X + 40);
+  EXPECT_EQ(form->Left(), left);
 }
 
 TEST_F(Lifecycle, TabVisitsTheButtonsAndTheCheckBoxInTabOrder) {

@@ -136,7 +136,17 @@ void HeadlessBackend::Present(WindowHandle window, const TBitmap& surface,
 
 void HeadlessBackend::BeginMove(WindowHandle window) {
   Window* w = Find(window);
-  if (w == nullptr || !buttons_.Contains(ssLeft)) return;
+  if (w == nullptr) return;
+  // The button held drags the window until it comes up: the left one first.
+  if (buttons_.Contains(ssLeft)) {
+    moveButton_ = mbLeft;
+  } else if (buttons_.Contains(ssRight)) {
+    moveButton_ = mbRight;
+  } else if (buttons_.Contains(ssMiddle)) {
+    moveButton_ = mbMiddle;
+  } else {
+    return;
+  }
   moving_ = window;
   moveGrab_ = {cursor_.X - w->bounds.Left, cursor_.Y - w->bounds.Top};
 }
@@ -238,9 +248,9 @@ void HeadlessBackend::MouseEvent(EventKind kind, TPoint screen, TMouseButton but
   if (kind == EventKind::MouseDown) buttons_ = buttons_ + flag;
 
   if (moving_ != 0) {
-    // The window follows the pointer until the left button comes up.
+    // The window follows the pointer until the button that drags it comes up.
     Window* w = Find(moving_);
-    if (kind == EventKind::MouseUp && button == mbLeft) {
+    if (kind == EventKind::MouseUp && button == moveButton_) {
       moving_ = 0;
       buttons_ = buttons_ - flag;
       ++activity_;

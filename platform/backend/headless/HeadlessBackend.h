@@ -175,9 +175,10 @@ class HeadlessBackend : public Backend {
   std::vector<WindowHandle> zorder_;  // bottom first
   WindowHandle nextHandle_ = 1;
   WindowHandle focus_ = 0;
-  WindowHandle mouseWindow_ = 0;  // the window under the pointer (or captured)
-  WindowHandle moving_ = 0;       // the window being dragged
-  TPoint moveGrab_;               // the pointer's offset in the dragged window
+  WindowHandle mouseWindow_ = 0;      // the window under the pointer (or captured)
+  WindowHandle moving_ = 0;           // the window being dragged
+  TPoint moveGrab_;                   // the pointer's offset in the dragged window
+  TMouseButton moveButton_ = mbLeft;  // the button that drags it
   std::deque<Event> queue_;
   uint64_t activity_ = 0;  // counts synthetic input, so an idle wait can tell
   uint64_t now_ = 0;

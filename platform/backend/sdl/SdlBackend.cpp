@@ -297,11 +297,20 @@ class SdlBackend : public Backend {
     Win* w = Find(window);
     if (w == nullptr) return;
     int gx = 0, gy = 0;
-    uint32_t buttons = SDL_GetGlobalMouseState(&gx, &gy);
-    if (!(buttons & SDL_BUTTON(SDL_BUTTON_LEFT))) return;
+    const uint32_t buttons = SDL_GetGlobalMouseState(&gx, &gy);
+    // The window follows the pointer while the button that started the drag
+    // is held, whichever it is: the left one first.
+    moveButton_ = 0;
+    for (uint8_t b : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT, SDL_BUTTON_MIDDLE}) {
+      if (buttons & SDL_BUTTON(b)) {
+        moveButton_ = b;
+        break;
+      }
+    }
+    if (moveButton_ == 0) return;
     if (x11_ && wm_) {
       SDL_CaptureMouse(SDL_FALSE);
-      x11::StartMove(w->window, gx, gy);
+      x11::StartMove(w->window, gx, gy, moveButton_);
       handedOverRelease_ = true;
       return;
     }
@@ -455,7 +464,7 @@ class SdlBackend : public Backend {
       w->bounds = Bounds(pos.X, pos.Y, width, height);
       synthesized_.push_back({EventKind::Moved, moving_, pos.X, pos.Y});
     }
-    if (!(buttons & SDL_BUTTON(SDL_BUTTON_LEFT))) EndManualMove();
+    if (!(buttons & SDL_BUTTON(moveButton_))) EndManualMove();
   }
 
   void EndManualMove() {
@@ -483,7 +492,7 @@ class SdlBackend : public Backend {
       case SDL_MOUSEBUTTONDOWN:
       case SDL_MOUSEBUTTONUP: {
         bool down = e.type == SDL_MOUSEBUTTONDOWN;
-        if (handedOverRelease_ && e.button.button == SDL_BUTTON_LEFT) {
+        if (handedOverRelease_ && e.button.button == moveButton_) {
           // The release StartMove sent once the manager took the move: the
           // press was the start of a move, not of a click. (A press first
           // means it came some other way; the next release is real then.)
@@ -491,7 +500,7 @@ class SdlBackend : public Backend {
           if (!down) break;
         }
         if (moving_ != 0) {
-          if (!down && e.button.button == SDL_BUTTON_LEFT) {
+          if (!down && e.button.button == moveButton_) {
             FollowPointer();
             EndManualMove();
           }
@@ -602,6 +611,7 @@ class SdlBackend : public Backend {
   double scale_ = 1.0;
   WindowHandle moving_ = 0;
   TPoint moveGrab_;
+  uint8_t moveButton_ = 0;          // the SDL button that drags the window
   bool handedOverRelease_ = false;  // a move went to the manager; its release is ours
 };
 

@@ -63,7 +63,7 @@ bool WindowManagerRunning(SDL_Window* window) {
   return child != 0 && WindowProperty(display, child, check) == child;
 }
 
-void StartMove(SDL_Window* window, int rootX, int rootY) {
+void StartMove(SDL_Window* window, int rootX, int rootY, int button) {
   Display* display = nullptr;
   ::Window xwindow = 0;
   if (!Info(window, display, xwindow)) return;
@@ -79,7 +79,7 @@ void StartMove(SDL_Window* window, int rootX, int rootY) {
   event.xclient.data.l[0] = rootX;
   event.xclient.data.l[1] = rootY;
   event.xclient.data.l[2] = kMove;
-  event.xclient.data.l[3] = Button1;
+  event.xclient.data.l[3] = button;
   event.xclient.data.l[4] = kSourceNormal;
   XSendEvent(display, DefaultRootWindow(display), False,
              SubstructureRedirectMask | SubstructureNotifyMask, &event);
@@ -101,8 +101,8 @@ void StartMove(SDL_Window* window, int rootX, int rootY) {
   release.xbutton.y = y;
   release.xbutton.x_root = rootX;
   release.xbutton.y_root = rootY;
-  release.xbutton.state = Button1Mask;
-  release.xbutton.button = Button1;
+  release.xbutton.state = Button1Mask << (button - 1);
+  release.xbutton.button = static_cast<unsigned>(button);
   release.xbutton.same_screen = True;
   XSendEvent(display, xwindow, False, ButtonReleaseMask, &release);
   XFlush(display);

@@ -19,10 +19,11 @@ bool IsX11(SDL_Window* window);
 // Whether a window manager runs on the window's display (_NET_SUPPORTING_WM_CHECK).
 bool WindowManagerRunning(SDL_Window* window);
 // Asks the window manager to move the window with the pointer, which is at
-// (rootX, rootY) with the left button held; the pointer grab is handed over.
-// The window then receives a left-button release of its own at once (the real
-// one goes to the manager), which the caller should not pass on.
-void StartMove(SDL_Window* window, int rootX, int rootY);
+// (rootX, rootY) with the given button held (1 left, 2 middle, 3 right, as X
+// and SDL number them); the pointer grab is handed over. The window then
+// receives a release of that button of its own at once (the real one goes to
+// the manager), which the caller should not pass on.
+void StartMove(SDL_Window* window, int rootX, int rootY, int button);
 // The desktop's text scale from the Xft.dpi resource (1.0 when not set).
 double TextScale();
 
