@@ -225,7 +225,11 @@ int CDialog::Execute() {
     if (!FButtons.Contains(static_cast<TMsgDlgBtn>(b))) continue;
     ++k;
     const AnswerButton& answer = kAnswers[b];
+    // On the window from the start: every setter below paints, and a paint
+    // applies the preset copied so far, so a preset's own settings land
+    // before the border colour set after the copy.
     CButton& button = form.Make<CButton>();
+    button.SetParent(&form);
     button.SetAnchors({akRight, akBottom});
     button.SetModalResult(answer.result);
     button.SetText(buttonlabels[answer.label]);
@@ -233,10 +237,9 @@ int CDialog::Execute() {
     button.Preset().SetIgnoreGlobalSync(!FToggleGlobalSync);
     button.SetBounds(form.Width() - 95 * k - 15, buttonTop, kButtonWidth, kButtonHeight);
     button.SetParentColor(false);
-    // The look is copied before the button is placed on the window: a button
-    // paints (and applies its preset) only once it has a parent, and the Fluent
-    // presets are left out below, as they would replace the footer's colour.
     ApplyButtonSettings(*FButtonDesign, button);
+    // The Fluent presets stop here: applied on every paint, they would take
+    // the border colour from the form.
     if (button.Preset().Kind() == cbprFluent || button.Preset().Kind() == cbprFluentRound) {
       button.Preset().SetKind(cbprCustom);
     }
@@ -246,7 +249,6 @@ int CDialog::Execute() {
     } else {
       button.Pen().SetColor(form.Color());
     }
-    button.SetParent(&form);
     button.Invalidate();
   }
 

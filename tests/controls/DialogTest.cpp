@@ -453,7 +453,6 @@ TEST_F(Dialog, ButtonsCopyTheDesignButtonAndShareItsGroups) {
   design.Font().SetName("Tahoma");
   design.UnderLine().SetUline(false);
   design.TextColors().SetLeave(0x00112233);
-  design.Preset().SetKind(cbprFluent);
   design.SetAccentColor(acNone);
   bool looked = false;
   ui->OnIdle = [&] {
@@ -467,8 +466,6 @@ TEST_F(Dialog, ButtonsCopyTheDesignButtonAndShareItsGroups) {
       EXPECT_FALSE(b->UnderLine().Enable());
       EXPECT_EQ(b->TextColors().Leave(), 0x00112233u);
       EXPECT_EQ(b->UseAccentColor(), acNone);
-      // The Fluent presets are not kept: they would recolour the border.
-      EXPECT_EQ(b->Preset().Kind(), cbprCustom);
       EXPECT_TRUE(b->Preset().IgnoreGlobalSync());
       EXPECT_EQ(b->GradientOptions().get(), design.GradientOptions().get());
       EXPECT_EQ(b->FontAutoSize().get(), design.FontAutoSize().get());
@@ -481,6 +478,44 @@ TEST_F(Dialog, ButtonsCopyTheDesignButtonAndShareItsGroups) {
   // The shared groups outlive the buttons; the design button still uses them.
   design.GradientOptions()->SetEnabled(true);
   EXPECT_TRUE(design.GradientOptions()->Enabled());
+}
+
+TEST_F(Dialog, APresetOfTheDesignButtonIsAppliedWhileItsLookIsCopied) {
+  // The buttons sit on the window while they take the design button's look,
+  // so each copied setting paints and applies the preset copied so far; the
+  // border colour is set after that. The Fluent kinds end as custom buttons
+  // that follow the form's colour, which a Fluent preset turned on.
+  constexpr TColor kWindow = 0x00F0F0F0, kStrip = 0x00DCDCDC;
+  struct Case {
+    const char* name;
+    CButtonPreset kind;
+    bool applyOnce;
+    TColor border;
+  };
+  const Case cases[] = {
+      {"custom", cbprCustom, false, kStrip},
+      {"Metro, once", cbprMetro, true, kStrip},
+      {"Fluent", cbprFluent, false, kWindow},
+      {"Fluent round", cbprFluentRound, false, kWindow},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CDialog dialog;
+    dialog.ButtonDesign().SetAccentColor(acNone);
+    dialog.ButtonDesign().Preset().SetKind(c.kind);
+    dialog.ButtonDesign().Preset().SetApplyOnce(c.applyOnce);
+    ui->OnIdle = [&] {
+      TCustomForm* f = Application->ModalForm();
+      if (f == nullptr) return;
+      CButton& ok = *ButtonWithText(*f, "Ok");
+      EXPECT_EQ(ok.Preset().Kind(), cbprCustom);
+      EXPECT_EQ(ok.Pen().Color(), c.border);
+      EXPECT_EQ(ui->pixel(*f, ok.Left(), ok.Top()), c.border);
+      ui->click(ok);
+    };
+    EXPECT_EQ(dialog.Execute(), mrOk);
+    ui->OnIdle = nullptr;
+  }
 }
 
 }  // namespace
