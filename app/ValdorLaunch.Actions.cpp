@@ -132,5 +132,13 @@ void TForm1::EditItem(TObject* Sender) {
     throw EListError("List index out of bounds (" + std::to_string(k) + ")");
   }
   const std::string file = appdata + editfilenames[static_cast<size_t>(k)];
+  // The lists are first written when the window closes: before that (on a
+  // first run) there is nothing to edit. They are written now as the close
+  // writes them, and a save that fails is reported as there, opening nothing.
+  if (!FileExists(file)) {
+    ProgramSettings(false);
+    // The files hold the table as it is: nothing for the scan to take in.
+    StampListFiles();
+  }
   ShellOpen("Could not open", file, nullptr, nullptr);
 }

@@ -136,6 +136,11 @@ void ProgramSettings(bool load, WindowPlacement& window) {
   }
 }
 
+void StampListFiles() {
+  for (int k = 0; k < kListFileCount; ++k)
+    filesizes[k] = GetFileModDate(appdata + editfilenames[k]);
+}
+
 TDateTime GetFileModDate(const std::string& filename) {
   return vark::os::FileLastWriteTime(filename).value_or(0.0);
 }

@@ -11,8 +11,9 @@
 //   AppSettings.txt       the window's width, top and left, then selectedindex
 //
 // The main window (TForm1) calls ProgramSettings(true) while it is created,
-// ProgramSettings(false) when it is asked to close and ScanChangedFiles on its
-// two-second timer; it lends itself to them through WindowPlacement.
+// ProgramSettings(false) when it is asked to close (and before it opens a list
+// file not written yet) and ScanChangedFiles on its two-second timer; it lends
+// itself to them through WindowPlacement.
 #pragma once
 
 #include <array>
@@ -62,6 +63,10 @@ void RestoreStartState();
 // whole and replaced atomically. A file that cannot be written raises
 // EFCreateError; the files before it are written, the ones after it are not.
 void ProgramSettings(bool load, WindowPlacement& window);
+
+// Takes each list file's last-write time as its stamp, for files that hold
+// the table as it is (just written), so that the scan does not load them back.
+void StampListFiles();
 
 // The file's last-write time as a local-time day number; 0 when there is no
 // such file (which compares equal with the stamp of a file never read).

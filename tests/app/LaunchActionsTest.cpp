@@ -407,4 +407,39 @@ TEST_F(LaunchActions, AnIndexOutsideTheEditionsIsReportedNotUsed) {
   EXPECT_TRUE(dialogs.empty());
 }
 
+TEST_F(LaunchActions, OnAFirstRunAListButtonWritesTheFilesThenOpensItsList) {
+  Open();
+  ASSERT_FALSE(fs::exists(data + "FolderLocations.txt"));
+  ui->click(*form->CButton5);
+  Record r = OnlyRecord();
+  EXPECT_EQ(r.name, "xdg-open");
+  ASSERT_EQ(r.args.size(), 1u);
+  EXPECT_TRUE(fs::equivalent(r.args[0], data + "FolderLocations.txt")) << r.args[0];
+  std::string folders;
+  for (const std::string& line : DefaultEditionColumn(0))
+    folders += line + "\r\n";
+  EXPECT_EQ(GetData("FolderLocations.txt"), folders);
+  for (const char* name :
+       {"ExecutableNames.txt", "LauncherNames.txt", "MapNames.txt", "AppSettings.txt"}) {
+    EXPECT_TRUE(fs::exists(data + name)) << name;
+  }
+  // The files hold what the window has, so the scan loads nothing back (a
+  // load would put the window back where it was when they were written).
+  form->SetBounds(50, 60, 800, 574);
+  ui->advance(2000);
+  EXPECT_EQ(form->Left(), 50);
+  EXPECT_TRUE(dialogs.empty());
+
+  // A save that fails is reported, as at the close, and opens nothing.
+  fs::remove_all(records);
+  fs::create_directories(records);
+  fs::remove_all(data);
+  vark::testing::WriteBytes(data.substr(0, data.size() - 1), "in the way");
+  ui->click(*form->CButton6);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_NE(dialogs[0].text.find("FolderLocations.txt"), std::string::npos) << dialogs[0].text;
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(RecordCount(), 0u);
+}
+
 }  // namespace
