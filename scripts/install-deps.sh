@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libpng-dev
+  libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libpng-dev
   libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue

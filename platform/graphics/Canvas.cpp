@@ -285,19 +285,19 @@ void TCanvas::DrawText(int x, int y, const TRect& deviceClip, std::string_view t
   const TColor rgb = ColorToRGB(font_.Color());
   if (rgb == font_.Color()) {
     vark::text::Draw(*target_, deviceClip, static_cast<int>(at.x), static_cast<int>(at.y), font_,
-                     text);
+                     text, RightToLeft());
   } else {
     TFont resolved;
     resolved.Assign(font_);
     resolved.SetColor(rgb);
     vark::text::Draw(*target_, deviceClip, static_cast<int>(at.x), static_cast<int>(at.y), resolved,
-                     text);
+                     text, RightToLeft());
   }
 }
 
 void TCanvas::TextOut(int x, int y, std::string_view text) {
   Record("TextOut", {x, y}, text);
-  const vark::text::TextMetrics m = vark::text::Measure(font_, text);
+  const vark::text::TextMetrics m = vark::text::Measure(font_, text, RightToLeft());
   const raster::Rect64 box = Device(Rect(x, y, x, y));
   const raster::Rect64 textBox{box.left, box.top, box.left + m.width, box.top + m.height};
   const raster::Surface s = MakeSurface();
@@ -328,15 +328,15 @@ void TCanvas::TextRect(const TRect& rect, int x, int y, std::string_view text) {
 }
 
 int TCanvas::TextWidth(std::string_view text) const {
-  return vark::text::Measure(font_, text).width;
+  return vark::text::Measure(font_, text, RightToLeft()).width;
 }
 
 int TCanvas::TextHeight(std::string_view text) const {
-  return vark::text::Measure(font_, text).height;
+  return vark::text::Measure(font_, text, RightToLeft()).height;
 }
 
 TSize TCanvas::TextExtent(std::string_view text) const {
-  const vark::text::TextMetrics m = vark::text::Measure(font_, text);
+  const vark::text::TextMetrics m = vark::text::Measure(font_, text, RightToLeft());
   return {m.width, m.height};
 }
 

@@ -49,6 +49,8 @@ enum TBrushStyle : uint8_t { bsSolid, bsClear };
 // Polygon and path fill modes, as the classic API numbers them.
 constexpr int ALTERNATE = 1;
 constexpr int WINDING = 2;
+// TCanvas::TextFlags: text read right to left.
+constexpr int ETO_RTLREADING = 0x80;
 
 class TPen {
  public:
@@ -154,6 +156,12 @@ class TCanvas {
   void LineTo(int x, int y);
   TPoint PenPos() const { return penPos_; }
 
+  // How TextOut lays text out: ETO_RTLREADING reads each text as a
+  // right-to-left paragraph (it starts at the right; a left-to-right word
+  // inside keeps its own order). The classic canvas's TextFlags.
+  int TextFlags() const { return textFlags_; }
+  void SetTextFlags(int flags) { textFlags_ = flags; }
+
   // Text is UTF-8.
   void TextOut(int x, int y, std::string_view text);
   // TextOut clipped to rect (logical), as the classic TextRect.
@@ -210,6 +218,7 @@ class TCanvas {
   vark::raster::ShapeStyle MakeStyle() const;
   bool PenVisible() const { return pen_.Style() != psClear; }
   bool BrushVisible() const { return brush_.Style() != bsClear; }
+  bool RightToLeft() const { return (textFlags_ & ETO_RTLREADING) != 0; }
   void DrawLine(vark::raster::Point64 a, vark::raster::Point64 b);
   void DrawShape(int x1, int y1, int x2, int y2, int64_t cw, int64_t ch);
   // Copies srcDevice of source (device coordinates of the source bitmap) onto
@@ -226,6 +235,7 @@ class TCanvas {
   TFont font_;
   TPoint penPos_;
   int polyFillMode_ = ALTERNATE;
+  int textFlags_ = 0;
   bool inPath_ = false;
   std::vector<std::vector<vark::raster::Point64>> path_;  // figures, device coordinates
   CanvasRecorder* recorder_ = nullptr;

@@ -29,15 +29,15 @@ TextEngine& Engine() {
 
 }  // namespace
 
-TextMetrics Measure(const TFont& font, std::string_view text) {
+TextMetrics Measure(const TFont& font, std::string_view text, bool rightToLeft) {
   std::lock_guard lock(EngineMutex());
-  return Engine().Measure(font, text);
+  return Engine().Measure(font, text, rightToLeft);
 }
 
 void Draw(TBitmap& target, const TRect& clip, int x, int y, const TFont& font,
-          std::string_view text) {
+          std::string_view text, bool rightToLeft) {
   std::lock_guard lock(EngineMutex());
-  Engine().Draw(target, clip, x, y, font, text);
+  Engine().Draw(target, clip, x, y, font, text, rightToLeft);
 }
 
 FaceInfo DescribeFace(const TFont& font, char32_t codepoint) {

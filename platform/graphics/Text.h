@@ -27,13 +27,16 @@ struct TextMetrics {
 };
 
 // Measures text in font. An empty text is 0 wide and still one line high.
-TextMetrics Measure(const TFont& font, std::string_view text);
+// rightToLeft: the text is a paragraph read right to left (below).
+TextMetrics Measure(const TFont& font, std::string_view text, bool rightToLeft = false);
 
 // Draws text with the top-left of its line box at (x, y) (device coordinates)
 // into target, touching only pixels inside clip, blending anti-aliased glyphs
 // in the font colour. Underline and strike-out styles draw their lines.
+// The text is one paragraph laid out by the Unicode bidirectional algorithm,
+// read left to right, or right to left with rightToLeft.
 void Draw(TBitmap& target, const TRect& clip, int x, int y, const TFont& font,
-          std::string_view text);
+          std::string_view text, bool rightToLeft = false);
 
 // The face that draws one code point in a font, after the icon-font mapping
 // and the fallback chain.

@@ -58,6 +58,7 @@ void TLabel::AdjustBounds() {
   if (text.empty()) text.push_back(' ');
   TCanvas measure;
   measure.SetFont(Font());
+  measure.SetTextFlags(TextFlags());
   vark::ui::TextBlock block =
       vark::ui::LayoutText(measure, text, wordWrap_ ? Width() : 0, wordWrap_);
   int w = wordWrap_ ? Width() : block.width;
@@ -86,9 +87,14 @@ void TLabel::Paint() {
   font.Assign(Font());
   if (!EnabledInTree()) font.SetColor(clGrayText);
   c.SetFont(font);
+  c.SetTextFlags(TextFlags());
   std::string text = showAccelChar_ ? vark::ui::StripAccelChars(Caption()) : Caption();
   vark::ui::TextBlock block = vark::ui::LayoutText(c, text, r.Width(), wordWrap_);
   vark::ui::DrawTextBlock(c, block, r, alignment_, layout_);
+}
+
+int TLabel::TextFlags() const {
+  return BiDiMode() == bdLeftToRight ? 0 : ETO_RTLREADING;
 }
 
 void TLabel::Loaded() {

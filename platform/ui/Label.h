@@ -4,8 +4,10 @@
 // a right-aligned label keeps its right edge). An opaque label (Transparent
 // false, the default) fills its rectangle with its colour first.
 //
-// BiDiMode is kept and inherited, and reading order follows it as on a desktop
-// whose locale reads left to right: the alignment is not mirrored.
+// BiDiMode is kept and inherited. A right-to-left mode makes the caption read
+// right to left: each line is laid out as a right-to-left paragraph (the
+// Unicode bidirectional algorithm), so "© Varkel" shows as "Varkel ©". The
+// alignment is not mirrored, as on a desktop whose locale reads left to right.
 #pragma once
 
 #include "platform/ui/GraphicControl.h"
@@ -42,6 +44,9 @@ class TLabel : public TGraphicControl {
   void ColorChanged() override;
 
  private:
+  // The canvas's text flags for the reading order.
+  int TextFlags() const;
+
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;
   bool autoSize_ = true;

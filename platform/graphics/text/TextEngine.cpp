@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/text/Bidi.h"
 #include "platform/graphics/text/Utf8.h"
 
 namespace vark::text {
@@ -215,26 +216,28 @@ size_t TextEngine::FaceForCodepoint(const Style& style, char32_t cp) const {
   return 0;  // nobody has it: the face's own missing-glyph box
 }
 
-const TextEngine::ShapedRun& TextEngine::Run(SizedFont& sized, std::string_view text) {
+const TextEngine::ShapedRun& TextEngine::Run(SizedFont& sized, std::string_view text,
+                                             bool rightToLeft) {
   if (text.size() > kMaxCachedText) {
     // Long texts are shaped each time instead of filling the cache.
     scratchRun_ = {};
-    Shape(sized, text, scratchRun_);
+    Shape(sized, text, rightToLeft, scratchRun_);
     return scratchRun_;
   }
-  // The key is the sized font's address followed by the text.
+  // The key is the sized font's address and the reading order, then the text.
   const SizedFont* address = &sized;
   std::string key(reinterpret_cast<const char*>(&address), sizeof address);
+  key.push_back(rightToLeft ? 'R' : 'L');
   key.append(text);
   auto it = runs_.find(key);
   if (it != runs_.end()) return it->second;
   if (runs_.size() >= kMaxRuns) runs_.clear();
   ShapedRun& run = runs_[std::move(key)];
-  Shape(sized, text, run);
+  Shape(sized, text, rightToLeft, run);
   return run;
 }
 
-void TextEngine::Shape(SizedFont& sized, std::string_view text, ShapedRun& run) {
+void TextEngine::Shape(SizedFont& sized, std::string_view text, bool rightToLeft, ShapedRun& run) {
   DecodeUtf8(text, codepoints_);
   const Style& style = *sized.style;
   if (style.chain.empty() || buffer_ == nullptr) return;
@@ -243,71 +246,88 @@ void TextEngine::Shape(SizedFont& sized, std::string_view text, ShapedRun& run) 
   const size_t n = codepoints_.size();
   std::vector<hb_codepoint_t> all(codepoints_.begin(), codepoints_.end());
 
+  // One segment: consecutive code points of one direction drawn by one face.
+  struct Segment {
+    size_t start, end, face;
+  };
+  std::vector<Segment> segments;
   int64_t pen = 0;
-  size_t i = 0;
-  size_t previousFace = 0;
-  bool havePrevious = false;
-  while (i < n && pen < kMaxPen) {
-    if (IsControl(codepoints_[i])) {
-      ++i;
-      havePrevious = false;
-      continue;
+  for (const BidiRun& direction : VisualRuns(codepoints_, rightToLeft)) {
+    segments.clear();
+    size_t i = direction.start;
+    size_t previousFace = 0;
+    bool havePrevious = false;
+    while (i < direction.end) {
+      if (IsControl(codepoints_[i])) {
+        ++i;
+        havePrevious = false;
+        continue;
+      }
+      const size_t face = (havePrevious && JoinsPrevious(codepoints_[i]))
+                              ? previousFace
+                              : FaceForCodepoint(style, codepoints_[i]);
+      size_t end = i + 1;
+      while (end < direction.end && !IsControl(codepoints_[end])) {
+        const char32_t cp = codepoints_[end];
+        if (!JoinsPrevious(cp) && FaceForCodepoint(style, cp) != face) break;
+        ++end;
+      }
+      segments.push_back({i, end, face});
+      previousFace = face;
+      havePrevious = true;
+      i = end;
     }
-    // One segment: consecutive code points drawn by the same face.
-    const size_t face = (havePrevious && JoinsPrevious(codepoints_[i]))
-                            ? previousFace
-                            : FaceForCodepoint(style, codepoints_[i]);
-    size_t end = i + 1;
-    while (end < n && !IsControl(codepoints_[end])) {
-      const char32_t cp = codepoints_[end];
-      if (!JoinsPrevious(cp) && FaceForCodepoint(style, cp) != face) break;
-      ++end;
+    // A run read right to left starts at the right: its last segment leftmost.
+    if (direction.rightToLeft) std::reverse(segments.begin(), segments.end());
+    for (const Segment& segment : segments) {
+      if (pen >= kMaxPen) break;
+      SizedFace* sizedFace = sized.Face(segment.face);
+      hb_buffer_clear_contents(buffer_);
+      hb_buffer_add_codepoints(buffer_, all.data(), static_cast<int>(n),
+                               static_cast<unsigned>(segment.start),
+                               static_cast<int>(segment.end - segment.start));
+      hb_buffer_guess_segment_properties(buffer_);
+      // HarfBuzz hands the glyphs of a right-to-left segment over from left
+      // to right, mirrored where they pair (brackets).
+      hb_buffer_set_direction(buffer_, direction.rightToLeft ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+      hb_shape(sizedFace->HbFont(), buffer_, nullptr, 0);
+      unsigned count = 0;
+      const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer_, &count);
+      const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer_, &count);
+      for (unsigned g = 0; g < count; ++g) {
+        PlacedGlyph placed;
+        placed.x = static_cast<int>(pen) + Round26(pos[g].x_offset);
+        placed.y = -Round26(pos[g].y_offset);
+        placed.glyph = infos[g].codepoint;
+        placed.face = static_cast<uint16_t>(segment.face);
+        run.glyphs.push_back(placed);
+        // Whole-pixel advances, as the classic desktop lays text out: a text
+        // is as wide as the sum of its glyphs' widths, wherever it is drawn.
+        const int advance = Round26(pos[g].x_advance);
+        pen += advance + (advance > 0 ? sizedFace->BoldExtra() : 0);
+      }
     }
-    SizedFace* sizedFace = sized.Face(face);
-    hb_buffer_clear_contents(buffer_);
-    hb_buffer_add_codepoints(buffer_, all.data(), static_cast<int>(n), static_cast<unsigned>(i),
-                             static_cast<int>(end - i));
-    hb_buffer_guess_segment_properties(buffer_);
-    hb_shape(sizedFace->HbFont(), buffer_, nullptr, 0);
-    unsigned count = 0;
-    const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer_, &count);
-    const hb_glyph_position_t* pos = hb_buffer_get_glyph_positions(buffer_, &count);
-    for (unsigned g = 0; g < count; ++g) {
-      PlacedGlyph placed;
-      placed.x = static_cast<int>(pen) + Round26(pos[g].x_offset);
-      placed.y = -Round26(pos[g].y_offset);
-      placed.glyph = infos[g].codepoint;
-      placed.face = static_cast<uint16_t>(face);
-      run.glyphs.push_back(placed);
-      // Whole-pixel advances, as the classic desktop lays text out: a text is
-      // as wide as the sum of its glyphs' widths, wherever it is drawn.
-      const int advance = Round26(pos[g].x_advance);
-      pen += advance + (advance > 0 ? sizedFace->BoldExtra() : 0);
-    }
-    previousFace = face;
-    havePrevious = true;
-    i = end;
   }
   run.width = static_cast<int>(std::clamp<int64_t>(pen, 0, kMaxPen));
 }
 
-TextMetrics TextEngine::Measure(const TFont& font, std::string_view text) {
+TextMetrics TextEngine::Measure(const TFont& font, std::string_view text, bool rightToLeft) {
   SizedFont& sized = Sized(font);
   TextMetrics m;
   m.ascent = sized.ascent;
   m.descent = sized.descent;
   m.height = sized.ascent + sized.descent;
-  if (!text.empty()) m.width = Run(sized, text).width;
+  if (!text.empty()) m.width = Run(sized, text, rightToLeft).width;
   return m;
 }
 
 void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TFont& font,
-                      std::string_view text) {
+                      std::string_view text, bool rightToLeft) {
   if (text.empty() || target.Empty()) return;
   const TRect area = IntersectRect(clip, Rect(0, 0, target.Width(), target.Height()));
   if (area.IsEmpty()) return;
   SizedFont& sized = Sized(font);
-  const ShapedRun& run = Run(sized, text);
+  const ShapedRun& run = Run(sized, text, rightToLeft);
   if (run.glyphs.empty()) return;
 
   const TColor color = ColorToRGB(font.Color());

@@ -36,9 +36,9 @@ class TextEngine {
   TextEngine(const TextEngine&) = delete;
   TextEngine& operator=(const TextEngine&) = delete;
 
-  TextMetrics Measure(const TFont& font, std::string_view text);
+  TextMetrics Measure(const TFont& font, std::string_view text, bool rightToLeft);
   void Draw(TBitmap& target, const TRect& clip, int x, int y, const TFont& font,
-            std::string_view text);
+            std::string_view text, bool rightToLeft);
   FaceInfo Describe(const TFont& font, char32_t codepoint);
 
  private:
@@ -74,8 +74,10 @@ class TextEngine {
   const Style& StyleFor(const std::string& name, bool bold, bool italic);
   const MatchedFont& FallbackMatch(const char* family, bool bold, bool italic);
   SizedFont& Sized(const TFont& font);
-  const ShapedRun& Run(SizedFont& sized, std::string_view text);
-  void Shape(SizedFont& sized, std::string_view text, ShapedRun& run);
+  // The text of a paragraph read left to right or right to left, its glyphs
+  // in visual order.
+  const ShapedRun& Run(SizedFont& sized, std::string_view text, bool rightToLeft);
+  void Shape(SizedFont& sized, std::string_view text, bool rightToLeft, ShapedRun& run);
   size_t FaceForCodepoint(const Style& style, char32_t cp) const;
 
   // Declared in destruction order: runs and sized faces go before the files

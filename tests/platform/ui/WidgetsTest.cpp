@@ -114,6 +114,29 @@ TEST_F(Widgets, LabelAlignmentAndLayoutPlaceTheText) {
   }
 }
 
+TEST_F(Widgets, ARightToLeftLabelReadsFromTheRight) {
+  // The footer's notice in a right-to-left label shows as its words in
+  // visual order do in a left-to-right one; inherited, the mode does the same.
+  auto read = ShownForm(200, 40);
+  auto plain = ShownForm(200, 40);
+  LoadLabel(*read, Bounds(10, 10, 150, 20), [](TLabel& l) {
+    l.SetBiDiMode(bdRightToLeft);
+    l.SetCaption("\u00A9 VarkelSoftware");
+  });
+  LoadLabel(*plain, Bounds(10, 10, 150, 20),
+            [](TLabel& l) { l.SetCaption("VarkelSoftware \u00A9"); });
+  read->SetBiDiMode(bdRightToLeft);
+  LoadLabel(*read, Bounds(10, 25, 150, 20), [](TLabel& l) { l.SetCaption("(abc"); });
+  LoadLabel(*plain, Bounds(10, 25, 150, 20), [](TLabel& l) { l.SetCaption("abc)"); });
+  int differing = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 200; ++x)
+      differing += ui->pixel(*read, x, y) != ui->pixel(*plain, x, y) ? 1 : 0;
+  }
+  EXPECT_EQ(differing, 0);
+  EXPECT_LT(InkColumns(*ui, *read, Rect(0, 0, 200, 40)).first, 100);  // something was drawn
+}
+
 TEST_F(Widgets, WordWrappedLabelBreaksAtSpacesWithinItsWidth) {
   auto form = ShownForm(400, 200);
   auto& label = LoadLabel(*form, Bounds(10, 10, 235, 35), [](TLabel& l) {
