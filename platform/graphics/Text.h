@@ -1,8 +1,9 @@
 // The text engine under TCanvas: fontconfig finds a face for a TFont (through
-// the alias file installed beside the program), HarfBuzz shapes, FreeType
-// renders; faces, shaped runs and glyph masks are cached. Glyphs a face lacks
-// come from the fallback fonts; icon-font private-use code points map to
-// Unicode symbols. Text is UTF-8.
+// the alias file installed beside the program), FriBidi puts the runs of each
+// direction in visual order, HarfBuzz shapes, FreeType renders; faces, shaped
+// runs and glyph masks are cached. Glyphs a face lacks come from the fallback
+// fonts; icon-font private-use code points map to Unicode symbols. Text is
+// UTF-8.
 //
 // The em size comes from TFont::Height: a negative height is the em in pixels,
 // a positive one the cell height (ascent + descent), 0 the default font's.
