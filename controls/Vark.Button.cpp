@@ -39,6 +39,7 @@ CButton::CButton(TComponent* AOwner) : TCustomControl(AOwner) {
   FColors->FLine = 0x008E5611;
 
   FadeAnim = std::make_unique<TTimer>(this);
+  FadeAnim->SetName("FadeAnim");
   FadeAnim->SetInterval(1);
   FadeAnim->SetEnabled(false);
   FadeAnim->OnTimer = [this](TObject* Sender) { FTimerAct(Sender); };

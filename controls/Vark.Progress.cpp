@@ -102,12 +102,14 @@ CProgress::CProgress(TComponent* AOwner) : TCustomTransparentControl(AOwner) {
 
   // Both timers belong to the bar alone (no owner in the component tree).
   FAnimationTimer = std::make_unique<TTimer>(nullptr);
+  FAnimationTimer->SetName("CProgress.AnimationTimer");
   FAnimationTimer->SetEnabled(false);
   FAnimationTimer->SetInterval(FAnimation->FInterval);
   FAnimationTimer->SetTag(0);
   FAnimationTimer->OnTimer = [this](TObject* Sender) { FAnimationTimerEvent(Sender); };
 
   FDrawAnim = std::make_unique<TTimer>(nullptr);
+  FDrawAnim->SetName("CProgress.DrawAnim");
   FDrawAnim->SetInterval(1);
   FDrawAnim->OnTimer = [this](TObject* Sender) { FDrawAnimEvent(Sender); };
   FDrawAnim->SetEnabled(true);

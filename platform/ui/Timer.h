@@ -6,6 +6,9 @@
 //
 // A tick handler may disable its own timer, enable or free another, or free
 // its own timer or the control that owns it.
+//
+// With the environment variable VARK_TRACE_TIMERS set, each tick is written to
+// the standard error, naming the timer by its owners' names and its own.
 #pragma once
 
 #include <cstdint>
