@@ -9,7 +9,6 @@
 #   record_args DIR        the recorded arguments, one line, blank-separated
 #   wait_first_frame       waits until the window shows the indicator (frame.png)
 #   click_client X Y       clicks a point of the window's client area
-#   close_and_wait         the window's close request; the launcher must end
 #   check_crlf FILE N      FILE has exactly N lines, each ending in CR LF
 
 # The client area starts 3 pixels into the window (the border on the left).
@@ -62,17 +61,6 @@ wait_first_frame() {
 click_client() {
   xdotool mousemove $((WX + WX0 + $1)) $((WY + $2)) click 1
   sleep 0.2
-}
-
-close_and_wait() {
-  "$BUILD/tools/xwin" close "$WIN"
-  for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    fail "the launcher did not end after its close request"
-  else
-    wait "$APP_PID" || fail "the launcher ended with status $?"
-  fi
-  APP_PID=
 }
 
 check_crlf() {

@@ -1,12 +1,18 @@
 # Shared helpers of the end-to-end tests, sourced by tests/e2e/*.sh:
 #
-#   e2e_init BUILD        start a private Xvfb and clean up everything on exit
-#   start_app CMD ARGS    start a program in the background (APP_PID)
+#   e2e_init BUILD        start a private Xvfb and clean up everything on exit;
+#                         a test that fails prints the output of the programs it
+#                         started (their errors, a sanitizer's report)
+#   start_app CMD ARGS    start a program in the background (APP_PID), tracing
+#                         its timer ticks (VARK_TRACE_TIMERS) into its output
+#   wait_idle SECS ALLOW  wait until SECS seconds pass in which no timer ticks
+#                         but those whose name matches the pattern ALLOW
 #   wait_window TITLE     wait for a visible window with exactly this title (WIN)
+#   close_and_wait        the window's close request; the program must end with 0
 #   window_pos WIN        print "X Y" of the window on the screen
+#   wait_window_at X Y    wait until the window WIN is at X,Y on the screen
 #   shot WIN FILE         write the window's pixels to a PNG
 #   pixels FILE X Y ...   print RRGGBB of each point of a PNG
-#   cpu_ticks PID         user + system time of a process, in clock ticks
 #   fail MESSAGE          report a failure (the test ends with status 1)
 E2E_STATUS=0
 E2E_TMP=
@@ -17,9 +23,14 @@ fail() {
 }
 
 e2e_cleanup() {
+  local status=$?
   if [ -n "${APP_PID:-}" ] && kill -0 "$APP_PID" 2>/dev/null; then
     kill "$APP_PID" 2>/dev/null
     wait "$APP_PID" 2>/dev/null
+  fi
+  if [ "$status" -ne 0 ] && [ -s "$E2E_TMP/app.log" ]; then
+    echo "---- the output of the programs started (timer ticks left out)"
+    grep -v '^timer: ' "$E2E_TMP/app.log"
   fi
   stop_xvfb
   [ -n "$E2E_TMP" ] && rm -rf "$E2E_TMP"
@@ -42,8 +53,27 @@ e2e_init() {
 }
 
 start_app() {
-  "$@" >"$E2E_TMP/app.log" 2>&1 &
+  echo "== $*" >>"$E2E_TMP/app.log"
+  VARK_TRACE_TIMERS=1 "$@" >>"$E2E_TMP/app.log" 2>&1 &
   APP_PID=$!
+}
+
+# The timer ticks traced since line FROM of the output that do not match ALLOW.
+ticks_since() {
+  tail -n +"$(($1 + 1))" "$E2E_TMP/app.log" | grep '^timer: ' | grep -v -E "$2"
+}
+
+wait_idle() {
+  local seconds=$1 allow=${2:-'^$'} from busy
+  for _ in $(seq 10); do
+    from=$(wc -l <"$E2E_TMP/app.log")
+    sleep "$seconds"
+    busy=$(ticks_since "$from" "$allow")
+    [ -z "$busy" ] && return 0
+  done
+  fail "still not idle; in the last $seconds s these timers ticked:"
+  echo "$busy" | sort | uniq -c
+  return 1
 }
 
 wait_window() {
@@ -56,8 +86,18 @@ wait_window() {
     sleep 0.1
   done
   echo "FAIL: no window titled \"$title\" appeared"
-  cat "$E2E_TMP/app.log"
   exit 1
+}
+
+close_and_wait() {
+  "$BUILD/tools/xwin" close "$WIN"
+  for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$APP_PID" 2>/dev/null; then
+    fail "the program did not end after its close request"
+  else
+    wait "$APP_PID" || fail "the program ended with status $?"
+  fi
+  APP_PID=
 }
 
 window_pos() {
@@ -66,16 +106,23 @@ window_pos() {
   echo "$X $Y"
 }
 
+wait_window_at() {
+  local x y
+  for _ in $(seq 50); do
+    read -r x y < <(window_pos "$WIN")
+    [ "$x $y" = "$1 $2" ] && return 0
+    sleep 0.1
+  done
+  echo "(the window is at $x,$y)"
+  return 1
+}
+
 shot() {
   "$BUILD/tools/xwin" shot "$2" "$1"
 }
 
 pixels() {
   "$BUILD/tools/pngpixel" "$@"
-}
-
-cpu_ticks() {
-  awk '{ print $14 + $15 }' "/proc/$1/stat"
 }
 
 # Whether a RRGGBB colour is dark (its red channel below the middle).

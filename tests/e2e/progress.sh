@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The launcher's progress bar on the SDL backend under Xvfb (the gallery's live
 # "progress" section): its highlight runs, so two screenshots a moment apart
-# differ along the bar and nowhere beside it, and animating it costs the whole
-# program less than 3 % of one core.
+# differ along the bar and nowhere beside it. (What animating it costs is a
+# figure of bench/launcher_figures.sh.)
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -41,42 +41,26 @@ done
 [ "$(pixels "$E2E_TMP/full.png" $((bar_x + 248)) "$row")" != 212121 ] ||
   fail "the bar did not fill"
 
+# The highlight moves: screenshots a moment apart differ along the bar (the
+# machine's load only makes that moment longer).
 shot "$WIN" "$E2E_TMP/a.png"
-sleep 0.3
-shot "$WIN" "$E2E_TMP/b.png"
 mapfile -t a < <(pixels "$E2E_TMP/a.png" $(bar_points))
-mapfile -t b < <(pixels "$E2E_TMP/b.png" $(bar_points))
 changed=0
-for i in "${!a[@]}"; do [ "${a[$i]}" != "${b[$i]}" ] && changed=$((changed + 1)); done
+for _ in $(seq 50); do
+  sleep 0.1
+  shot "$WIN" "$E2E_TMP/b.png" || continue
+  mapfile -t b < <(pixels "$E2E_TMP/b.png" $(bar_points))
+  changed=0
+  for i in "${!a[@]}"; do [ "${a[$i]}" != "${b[$i]}" ] && changed=$((changed + 1)); done
+  [ "$changed" -ge 10 ] && break
+done
 [ "$changed" -ge 10 ] ||
-  fail "the highlight did not move: $changed of ${#a[@]} points along the bar changed in 0.3 s"
+  fail "the highlight did not move: $changed of ${#a[@]} points along the bar changed in 5 s"
 [ "$(pixels "$E2E_TMP/a.png" $beside_points)" = "$(pixels "$E2E_TMP/b.png" $beside_points)" ] ||
   fail "pixels beside the bar changed"
 [ "$(pixels "$E2E_TMP/b.png" $beside_points)" = "212121
 212121" ] || fail "the band beside the bar is not its dark colour"
 
-# Processor time over 10 s of animation: user + system clock ticks.
-hz=$(getconf CLK_TCK)
-before=$(cpu_ticks "$APP_PID")
-sleep 10
-after=$(cpu_ticks "$APP_PID")
-used=$((after - before))
-echo "progress: $used clock ticks of $((10 * hz)) in 10 s"
-# The budget is the optimised program's; a sanitizer build runs several times
-# slower and only reports its figure.
-if grep -q '^VARK_SANITIZE:BOOL=ON' "$BUILD/CMakeCache.txt" 2>/dev/null; then
-  echo "progress: sanitizer build, processor budget not checked"
-elif [ $((used * 100)) -ge $((3 * 10 * hz)) ]; then
-  fail "the animating bar cost $used clock ticks in 10 s (3 % is $((3 * 10 * hz / 100)))"
-fi
-
-"$BUILD/tools/xwin" close "$WIN"
-for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$APP_PID" 2>/dev/null; then
-  fail "the gallery did not end after its close request"
-else
-  wait "$APP_PID" || { fail "the gallery ended with status $?"; cat "$E2E_TMP/app.log"; }
-fi
-APP_PID=
+close_and_wait
 [ $E2E_STATUS -eq 0 ] && echo "progress: ok"
 exit $E2E_STATUS

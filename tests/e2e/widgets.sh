@@ -53,31 +53,11 @@ for step in 1 2 3 4 5; do
 done
 sleep 0.1
 xdotool mouseup 1
-moved=
-for _ in $(seq 30); do
-  sleep 0.1
-  read -r nx ny < <(window_pos "$WIN")
-  if [ "$nx" -eq $((x + 120)) ] && [ "$ny" -eq $((y + 50)) ]; then moved=yes; break; fi
-done
-[ -n "$moved" ] || fail "the window is at $nx,$ny after the drag, not $((x + 120)),$((y + 50))"
+wait_window_at $((x + 120)) $((y + 50)) || fail "the drag did not move the window by 120,50"
 
-# Idle: no timer runs and no input comes, so the process sleeps.
-sleep 0.5
-before=$(cpu_ticks "$APP_PID")
-sleep 2
-after=$(cpu_ticks "$APP_PID")
-[ $((after - before)) -le 2 ] || fail "the idle gallery used $((after - before)) clock ticks in 2 s"
+# Idle: no timer runs (and no input comes), so the process sleeps.
+wait_idle 2
 
-"$BUILD/tools/xwin" close "$WIN"
-for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$APP_PID" 2>/dev/null; then
-  fail "the gallery did not end after its close request"
-else
-  if ! wait "$APP_PID"; then
-    fail "the gallery ended with status $?"
-    cat "$E2E_TMP/app.log"
-  fi
-fi
-APP_PID=
+close_and_wait
 [ $E2E_STATUS -eq 0 ] && echo "widgets: ok"
 exit $E2E_STATUS
