@@ -40,8 +40,10 @@ if [ -n "$record" ]; then
 fi
 
 # Once the bar has filled and hidden, nothing animates: between the scans the
-# window sleeps.
+# window sleeps. (The bar's ticks are in the trace: the program does report.)
 wait_idle 4 '^timer: Form1\.ScanFile '
+grep -q '^timer: CProgress\.AnimationTimer (1 ms)$' "$E2E_TMP/app.log" ||
+  fail "the timer trace shows no tick of the progress bar"
 
 # No list file exists yet: "Folders" writes the five files, then opens its list.
 click_client 560 425
