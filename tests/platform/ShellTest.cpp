@@ -284,13 +284,10 @@ TEST_F(ShellTest, UnreadableFileIsAccessDenied) {
             SE_ERR_ACCESSDENIED);
 }
 
-TEST_F(ShellTest, ReturnsAtOnceAndLeavesNoChildBehind) {
+TEST_F(ShellTest, ReturnsWhileTheProgramRunsAndLeavesNoChildBehind) {
   WriteWindowsProgram(games_ / "game.exe");
   profile_.Set("SHELL_TEST_LINGER", "30");
-  const auto start = std::chrono::steady_clock::now();
   ASSERT_GT(ShellExecuteW(nullptr, "open", "game.exe", nullptr, nullptr, SW_SHOW), 32);
-  const auto elapsed = std::chrono::steady_clock::now() - start;
-  EXPECT_LT(elapsed, std::chrono::seconds(2)) << "the call waited for the program";
   // The go-between was reaped and the program belongs to init: we have no
   // child at all, so none can linger as a zombie.
   errno = 0;
@@ -298,7 +295,8 @@ TEST_F(ShellTest, ReturnsAtOnceAndLeavesNoChildBehind) {
   EXPECT_EQ(errno, ECHILD);
   const auto r = Recorded("wine");
   ASSERT_TRUE(r);
-  kill(r->pid, SIGTERM);  // still running: the program outlives the call
+  // Still running: the call did not wait for the program, which outlives it.
+  EXPECT_EQ(kill(r->pid, SIGTERM), 0) << "the call waited for the program";
 }
 
 }  // namespace
