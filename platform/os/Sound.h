@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 // The sound kinds, in the icon bits of a message box type.
 constexpr uint32_t MB_OK = 0x00000000;
@@ -24,6 +25,10 @@ constexpr uint32_t MB_SIMPLEBEEP = 0xFFFFFFFF;
 bool MessageBeep(uint32_t type);
 
 namespace vark::os {
+
+// Told the type of every MessageBeep before it sounds (tests hear with it);
+// an empty function stops listening.
+void SetBeepListener(std::function<void(uint32_t)> listener);
 
 // The freedesktop sound name for a MessageBeep type. Only the icon bits count
 // (type & MB_ICONMASK), as with the classic call, so a type carrying button or

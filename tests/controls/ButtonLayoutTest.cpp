@@ -297,6 +297,14 @@ TEST_F(ButtonLayout, TheSecondLineIsPlacedAsIfInTheCaptionsFont) {
 }
 
 TEST_F(ButtonLayout, FontAutoSizeFitsTheCaptionWithinItsLimits) {
+  // "Click me" is 63 pixels wide at the default 12 points: the size is
+  // (width - 1) / 63 * 7, truncated.
+  for (auto [width, points] : {std::pair{110, 12}, {250, 27}, {400, 44}, {30, 3}}) {
+    CButton& sized = Recorded(width, 40);
+    sized.FontAutoSize()->SetEnabled(true);
+    EXPECT_EQ(Drawn("Click me").fontSize, points) << width;
+    sized.Free();
+  }
   CButton& b = Recorded(400, 40);
   b.FontAutoSize()->SetEnabled(true);
   const int grown = Drawn("Click me").fontSize;

@@ -2,6 +2,8 @@
 // as they are re-applied on every paint.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "tests/controls/ButtonTestSupport.h"
 
 namespace {
@@ -44,6 +46,49 @@ TEST_F(ButtonPreset, FluentInBlueDerivesEveryStateFromThePresetColour) {
   Settle();
   EXPECT_EQ(At(b, 8, 20), 0x00FF2727u);
   EXPECT_EQ(At(b, 0, 0), kForm);  // the corner outside the rounded face
+}
+
+TEST_F(ButtonPreset, EachKindsColourTable) {
+  // Blue as the preset colour, no accent colour: what a kind leaves alone
+  // keeps the colours derived from blue (face 0x00FF0000, hover 0x00FF2828,
+  // pressed and line 0x00D70000, white captions, pressed 0x00FAFAFA, a white
+  // pen), and the alternative pen colours keep their 0.
+  struct Case {
+    CButtonPreset kind;
+    TColor leave, enter, down, line;  // Colors
+    TColor textLeave, textEnter, textDown;
+    TColor pen, hover, press;  // Pen.Color, AltHoverColor, AltPressColor
+    int penWidth;
+  };
+  constexpr TColor B = 0x00FF0000, BE = 0x00FF2828, BD = 0x00D70000, W = clWhite;
+  const Case cases[] = {
+      {cbprFluentFlat, B, BE, BD, BD, W, W, 0x00FAFAFA, kForm, 0, 0, 0},
+      {cbprFluentGray, 0x004E4E4E, 0x004E4E4E, 0x00878787, BD, W, W, W, 0x004E4E4E, 0x00878787,
+       0x00878787, 3},
+      {cbprNewClassic, clBtnFace, W, clBtnShadow, BD, clWindowText, clWindowText, clWindowText,
+       clBlue, 0, 0, 1},
+      {cbprWin32, 0x00E1E1E1, 0x00FBF1E5, 0x00F7E4CC, BD, clWindowText, clWindowText, clWindowText,
+       0x00ADADAD, 0x00D77800, 0x00995400, 1},
+      {cbprAeroLink, 0x00F0F0F0, 0x00F0F0F0, 0x00D8D8D8, BD, 0x00DA8B27, 0x00E54A07, 0x00732006,
+       0x00E1E1E1, 0x00D8D8D8, 0x00C0C0C0, 1},
+      {cbprLink, 0x00E1E1E1, 0x00FBF1E5, 0x00F7E4CC, BD, 0x00DA8B27, 0x00DA8B27, 0x00DA8B27,
+       0x00E1E1E1, 0x00EAD2B4, 0x00F7E4CC, 3},
+      {cbprMetroLink, B, BE, W, W, W, W, clBlack, W, 0, 0, 2},  // white pen: pressed white
+      {cbprMetroFade, B, BE, BD, W, W, W, 0x00FAFAFA, W, 0, 0, 2},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    CButton& b = WithPreset(c.kind);
+    b.Paint();
+    const std::vector<TColor> seen = {
+        b.Colors().Leave(),      b.Colors().Enter(),     b.Colors().Down(),     b.Colors().BLine(),
+        b.TextColors().Leave(),  b.TextColors().Enter(), b.TextColors().Down(), b.Pen().Color(),
+        b.Pen().AltHoverColor(), b.Pen().AltPressColor()};
+    EXPECT_EQ(seen, (std::vector<TColor>{c.leave, c.enter, c.down, c.line, c.textLeave, c.textEnter,
+                                         c.textDown, c.pen, c.hover, c.press}));
+    EXPECT_EQ(b.Pen().Width(), c.penWidth);
+    b.Free();
+  }
 }
 
 TEST_F(ButtonPreset, AWhitePresetColourGivesBlackCaptionsOnWhite) {

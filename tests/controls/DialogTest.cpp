@@ -11,6 +11,7 @@
 #include "controls/Vark.Dialogs.h"
 #include "controls/Vark.StandardIcons.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/os/Sound.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextLayout.h"
@@ -317,20 +318,25 @@ TEST_F(Dialog, FooterAndButtonBorderColours) {
   }
 }
 
-TEST_F(Dialog, IconAndMessageByKind) {
+TEST_F(Dialog, IconSoundAndMessageByKind) {
   struct Case {
     CMessageType kind;
     VarkIconType icon;
+    uint32_t beep;
   };
   const Case cases[] = {
-      {ctInformation, ciconInformation}, {ctError, ciconError},     {ctQuestion, ciconQuestion},
-      {ctSucess, ciconCheckmark},        {ctWarning, ciconWarning}, {ctStar, ciconStar},
+      {ctInformation, ciconInformation, 0}, {ctError, ciconError, 20},
+      {ctQuestion, ciconQuestion, 70},      {ctSucess, ciconCheckmark, 50},
+      {ctWarning, ciconWarning, 50},        {ctStar, ciconStar, 0},
   };
+  std::vector<uint32_t> beeps;
+  vark::os::SetBeepListener([&](uint32_t type) { beeps.push_back(type); });
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.kind));
     DialogArgs a;
     a.kind = c.kind;
     a.text = "Save & exit";
+    beeps.clear();
     Run(
         a,
         [&](TCustomForm& f) {
@@ -348,7 +354,29 @@ TEST_F(Dialog, IconAndMessageByKind) {
           EXPECT_GE(label.Height(), 30);
         },
         Click("Ok"));
+    EXPECT_EQ(beeps, std::vector<uint32_t>{c.beep});
   }
+  vark::os::SetBeepListener(nullptr);
+}
+
+TEST_F(Dialog, LayoutNumbersAtTheDefaultFont) {
+  // The form's default font: an average letter 6 pixels wide and 17 high,
+  // under a title band 30 high. Client width 260 * 6 / 4; the message at
+  // 8 * 6 / 4 + 50 across and 17 + 30 down, 80 narrower than the window; the
+  // window at its least height of 135, the button 35 above the client's foot.
+  Run(
+      {},
+      [&](TCustomForm& f) {
+        TLabel& label = *MessageLabel(f);
+        CButton& ok = *ButtonWithText(f, "Ok");
+        const CStandardIcon& icon = *ControlsOf<CStandardIcon>(f)[0];
+        EXPECT_EQ(f.ClientWidth(), 390);
+        EXPECT_EQ(label.BoundsRect(), Bounds(62, 47, 316, 30));
+        EXPECT_EQ(f.ClientHeight(), 132);
+        EXPECT_EQ(ok.BoundsRect(), Bounds(286, 97, 90, 30));
+        EXPECT_EQ(icon.BoundsRect(), Bounds(10, 40, 40, 40));
+      },
+      Click("Ok"));
 }
 
 TEST_F(Dialog, LongMessagesGrowTheWindowAndStayReadable) {

@@ -203,13 +203,16 @@ TEST_F(StandardIcon, GlyphIconsUseBoldSegoeUiScaledToTheShorterSide) {
     int points;
     int penWidth;
     TRect ellipse;
+    TColor outline, fill;
   };
   const Case cases[] = {
       {"launcher's question mark", ciconQuestion, 12, 12, true, "?", clWhite, 6, 1,
-       Rect(0, 0, 12, 12)},
-      {"wide question mark", ciconQuestion, 60, 30, false, "?", clWhite, 16, 6, Rect(3, 3, 57, 27)},
-      {"information", ciconInformation, 40, 40, true, "i", clWhite, 22, 4, Rect(2, 2, 38, 38)},
-      {"warning", ciconWarning, 40, 40, true, "!", clBlack, 22, 4, {}},
+       Rect(0, 0, 12, 12), 0x00FF1100, 0x00FF3E13},
+      {"wide question mark", ciconQuestion, 60, 30, false, "?", clWhite, 16, 6, Rect(3, 3, 57, 27),
+       0x00FF1100, 0x00FF3E13},
+      {"information", ciconInformation, 40, 40, true, "i", clWhite, 22, 4, Rect(2, 2, 38, 38),
+       0x00FF1100, 0x00FF3E13},
+      {"warning", ciconWarning, 40, 40, true, "!", clBlack, 22, 4, {}, clBlack, 0x0000F6FF},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -239,8 +242,8 @@ TEST_F(StandardIcon, GlyphIconsUseBoldSegoeUiScaledToTheShorterSide) {
       auto polys = rec.Of("Polygon");
       ASSERT_EQ(polys.size(), 1u);
       EXPECT_EQ(polys[0].args, (std::vector<int>{20, 2, 2, 38, 38, 38}));
-      EXPECT_EQ(polys[0].penColor, clBlack);
-      EXPECT_EQ(polys[0].brushColor, 0x0000F6FFu);
+      EXPECT_EQ(polys[0].penColor, c.outline);
+      EXPECT_EQ(polys[0].brushColor, c.fill);
       EXPECT_EQ(polys[0].penWidth, c.penWidth);
     } else {
       auto ellipses = rec.Of("Ellipse");
@@ -248,6 +251,8 @@ TEST_F(StandardIcon, GlyphIconsUseBoldSegoeUiScaledToTheShorterSide) {
       EXPECT_EQ(ellipses[0].args, (std::vector<int>{c.ellipse.Left, c.ellipse.Top, c.ellipse.Right,
                                                     c.ellipse.Bottom}));
       EXPECT_EQ(ellipses[0].penWidth, c.penWidth);
+      EXPECT_EQ(ellipses[0].penColor, c.outline);
+      EXPECT_EQ(ellipses[0].brushColor, c.fill);
     }
     // A second paint fills the circle again although the glyph left the brush clear.
     rec.Clear();
