@@ -63,15 +63,24 @@ unset WAYLAND_DISPLAY
 export SDL_VIDEODRIVER=x11
 mkdir -p "$tmp/games/launcher"
 cd "$tmp/games/launcher" || exit 1
-"$build/valdor-launcher" >"$tmp/app.log" 2>&1 &
-app_pid=$!
-win=
-for _ in $(seq 100); do
-  win=$(xdotool search --onlyvisible --name '^Valdor III Launcher$' 2>/dev/null | head -n 1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no window"; cat "$tmp/app.log"; exit 1; }
+# Starts a program (its output to LOG) and waits for its window TITLE:
+# app_pid and win.
+start_window() {
+  local title=$1 log=$2
+  shift 2
+  "$@" >"$log" 2>&1 &
+  app_pid=$!
+  for _ in $(seq 100); do
+    win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
+    [ -n "$win" ] && return 0
+    sleep 0.1
+  done
+  echo "no window titled $title"
+  cat "$log"
+  exit 1
+}
+
+start_window "Valdor III Launcher" "$tmp/app.log" "$build/valdor-launcher"
 # The first frame: the indicator's blue beside row 1.
 for _ in $(seq 50); do
   "$build/tools/xwin" shot "$tmp/frame.png" "$win" &&
@@ -113,15 +122,7 @@ wait "$app_pid"
 app_pid=
 
 echo "== the progress bar animating (gallery --live progress)"
-"$build/tools/gallery" --live progress >"$tmp/gallery.log" 2>&1 &
-app_pid=$!
-win=
-for _ in $(seq 100); do
-  win=$(xdotool search --onlyvisible --name '^Gallery$' 2>/dev/null | head -n 1)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
-[ -n "$win" ] || { echo "no window"; cat "$tmp/gallery.log"; exit 1; }
+start_window Gallery "$tmp/gallery.log" "$build/tools/gallery" --live progress
 sleep 2  # the first glide fills the bar; then only the highlight runs
 t0=$(ticks)
 sleep 10

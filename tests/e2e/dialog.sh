@@ -49,13 +49,7 @@ for _ in $(seq 30); do
 done
 [ -n "$answered" ] || fail "the gallery did not report the answer 1"
 
-"$BUILD/tools/xwin" close "$gallery"
-for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$APP_PID" 2>/dev/null; then
-  fail "the gallery did not end after its close request"
-else
-  wait "$APP_PID" || fail "the gallery ended with status $?"
-fi
-APP_PID=
+WIN=$gallery
+close_and_wait
 [ $E2E_STATUS -eq 0 ] && echo "dialog: ok"
 exit $E2E_STATUS
