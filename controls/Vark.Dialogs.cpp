@@ -238,8 +238,8 @@ int CDialog::Execute() {
     button.SetBounds(form.Width() - 95 * k - 15, buttonTop, kButtonWidth, kButtonHeight);
     button.SetParentColor(false);
     ApplyButtonSettings(*FButtonDesign, button);
-    // The Fluent presets stop here: applied on every paint, they would take
-    // the border colour from the form.
+    // A Fluent preset goes no further than the copy: kept, it would be applied
+    // again on every paint.
     if (button.Preset().Kind() == cbprFluent || button.Preset().Kind() == cbprFluentRound) {
       button.Preset().SetKind(cbprCustom);
     }

@@ -433,32 +433,3 @@ TEST(TextDraw, UnderlineAndStrikeOutSpanTheText) {
 }
 
 }  // namespace
-
-TEST(TextDraw, ARightToLeftParagraphStartsAtTheRight) {
-  // Drawn as a right-to-left paragraph, each text looks exactly like its
-  // visual order drawn left to right.
-  struct Case {
-    std::string text, visual;
-  };
-  const Case cases[] = {
-      {"\u00A9 VarkelSoftware", "VarkelSoftware \u00A9"},
-      {"(abc", "abc)"},  // the bracket reads right to left: mirrored
-  };
-  const TFont font = MakeFont("Segoe UI", -15);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.text);
-    TBitmap read(160, 24), plain(160, 24);
-    FillWhite(read);
-    FillWhite(plain);
-    vark::text::Draw(read, Rect(0, 0, 160, 24), 2, 2, font, c.text, true);
-    vark::text::Draw(plain, Rect(0, 0, 160, 24), 2, 2, font, c.visual);
-    EXPECT_EQ(vark::text::Measure(font, c.text, true).width,
-              vark::text::Measure(font, c.visual).width);
-    int differing = 0;
-    for (int y = 0; y < 24; ++y) {
-      for (int x = 0; x < 160; ++x)
-        differing += read.ColorAt(x, y) != plain.ColorAt(x, y) ? 1 : 0;
-    }
-    EXPECT_EQ(differing, 0);
-  }
-}
