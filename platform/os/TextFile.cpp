@@ -11,8 +11,8 @@
 #include <string_view>
 
 #include "platform/Exceptions.h"
-#include "platform/os/Paths.h"
 #include "platform/os/SystemError.h"
+#include "platform/os/linux/PathMapping.h"
 
 namespace vark::os {
 namespace {

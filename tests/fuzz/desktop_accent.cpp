@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-#include "platform/os/DesktopAccent.h"
-#include "platform/os/Gvdb.h"
+#include "platform/os/linux/DesktopAccent.h"
+#include "platform/os/linux/Gvdb.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::span<const uint8_t> bytes(data, size);

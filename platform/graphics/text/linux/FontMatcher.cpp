@@ -1,4 +1,4 @@
-#include "platform/graphics/text/FontMatcher.h"
+#include "platform/graphics/text/linux/FontMatcher.h"
 
 #include <fontconfig/fontconfig.h>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 // The desktop's accent colour: KDE's kdeglobals, GNOME's dconf database, the
 // choice between them, and the settings store that answers from them.
-#include "platform/os/DesktopAccent.h"
+#include "platform/os/linux/DesktopAccent.h"
 
 #include <gtest/gtest.h>
 

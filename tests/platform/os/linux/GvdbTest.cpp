@@ -1,6 +1,6 @@
 // Reading the desktop's dconf database: a real database, every truncation
 // and every corrupted byte of it.
-#include "platform/os/Gvdb.h"
+#include "platform/os/linux/Gvdb.h"
 
 #include <gtest/gtest.h>
 

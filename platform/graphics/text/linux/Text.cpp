@@ -3,7 +3,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/graphics/text/TextEngine.h"
+#include "platform/graphics/text/linux/TextEngine.h"
 
 namespace vark::text {
 

@@ -7,7 +7,7 @@
 // An item's key is only the last part of its name; the full name is the
 // parent's full name followed by it. A value item points at a serialised
 // variant: the inner value's bytes, a zero byte, then the inner type string.
-#include "platform/os/Gvdb.h"
+#include "platform/os/linux/Gvdb.h"
 
 #include <cstring>
 

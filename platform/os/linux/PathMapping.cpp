@@ -1,4 +1,4 @@
-#include "platform/os/Paths.h"
+#include "platform/os/linux/PathMapping.h"
 
 #include <dirent.h>
 #include <sys/stat.h>

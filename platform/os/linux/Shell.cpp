@@ -12,8 +12,8 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/CommandLine.h"
-#include "platform/os/Paths.h"
-#include "platform/os/Spawn.h"
+#include "platform/os/linux/PathMapping.h"
+#include "platform/os/linux/Spawn.h"
 
 namespace {
 

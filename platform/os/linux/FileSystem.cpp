@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/os/Paths.h"
 #include "platform/os/SystemError.h"
+#include "platform/os/linux/PathMapping.h"
 
 namespace vark::os {
 

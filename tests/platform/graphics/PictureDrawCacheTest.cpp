@@ -12,7 +12,7 @@
 #include "platform/graphics/JpegImage.h"
 #include "platform/graphics/PngCodec.h"
 #include "platform/graphics/PngImage.h"
-#include "tests/platform/PictureTestSupport.h"
+#include "tests/platform/graphics/PictureTestSupport.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/Exceptions.h"
-#include "platform/os/Paths.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/linux/PathMapping.h"
 #include "tests/common/TempProfile.h"
 
 using vark::os::MapWindowsPath;

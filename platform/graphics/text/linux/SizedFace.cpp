@@ -1,4 +1,4 @@
-#include "platform/graphics/text/SizedFace.h"
+#include "platform/graphics/text/linux/SizedFace.h"
 
 #include FT_OUTLINE_H
 #include FT_SYNTHESIS_H

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "platform/os/DesktopAccent.h"
 #include "platform/os/SettingsStore.h"
+#include "platform/os/linux/DesktopAccent.h"
 
 namespace vark::os {
 

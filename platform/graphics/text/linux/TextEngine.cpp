@@ -1,12 +1,12 @@
-#include "platform/graphics/text/TextEngine.h"
+#include "platform/graphics/text/linux/TextEngine.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Color.h"
-#include "platform/graphics/text/Bidi.h"
 #include "platform/graphics/text/Utf8.h"
+#include "platform/graphics/text/linux/Bidi.h"
 
 namespace vark::text {
 

@@ -1,4 +1,4 @@
-#include "platform/os/DesktopAccent.h"
+#include "platform/os/linux/DesktopAccent.h"
 
 #include <array>
 #include <cctype>
@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "platform/os/Gvdb.h"
-#include "platform/os/Paths.h"
+#include "platform/os/linux/Gvdb.h"
+#include "platform/os/linux/PathMapping.h"
 
 namespace vark::os {
 

@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/graphics/text/FontFile.h"
+#include "platform/graphics/text/linux/FontFile.h"
 
 namespace vark::text {
 

@@ -21,9 +21,9 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Text.h"
 #include "platform/graphics/Types.h"
-#include "platform/graphics/text/FontFile.h"
-#include "platform/graphics/text/FontMatcher.h"
-#include "platform/graphics/text/SizedFace.h"
+#include "platform/graphics/text/linux/FontFile.h"
+#include "platform/graphics/text/linux/FontMatcher.h"
+#include "platform/graphics/text/linux/SizedFace.h"
 
 class TBitmap;
 

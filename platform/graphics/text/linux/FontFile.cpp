@@ -1,4 +1,4 @@
-#include "platform/graphics/text/FontFile.h"
+#include "platform/graphics/text/linux/FontFile.h"
 
 #include <fcntl.h>
 #include <sys/mman.h>

@@ -1,4 +1,4 @@
-#include "platform/os/Spawn.h"
+#include "platform/os/linux/Spawn.h"
 
 #include <fcntl.h>
 #include <signal.h>
