@@ -6,27 +6,33 @@
 #error "VALDOR_ARTWORK_DIR names the folder artgen writes to"
 #endif
 
-#define VALDOR_EMBED(symbol, file)                       \
-  ".balign 16\n"                                         \
-  ".globl " symbol                                       \
-  "\n"                                                   \
-  ".type " symbol ", @object\n" symbol                   \
-  ":\n"                                                  \
-  ".incbin \"" VALDOR_ARTWORK_DIR "/" file "\"\n" symbol \
-  "_end:\n"                                              \
-  ".size " symbol ", " symbol "_end - " symbol           \
-  "\n"                                                   \
-  ".balign 8\n"                                          \
-  ".globl " symbol                                       \
-  "_size\n"                                              \
-  ".type " symbol "_size, @object\n" symbol              \
-  "_size:\n"                                             \
-  ".quad " symbol "_end - " symbol                       \
-  "\n"                                                   \
-  ".size " symbol "_size, 8\n"
-
+// COFF (the Windows program) has no symbol types or sizes, no section stack,
+// and keeps read-only data in .rdata.
 // clang-format off
-asm(".pushsection .rodata.valdor_artwork, \"a\", @progbits\n"
+#if defined(_WIN32)
+#define VALDOR_SYMBOL_INFO(symbol, size)
+#define VALDOR_SECTION_BEGIN ".section .rdata$valdor_artwork, \"dr\"\n"
+#define VALDOR_SECTION_END ".text\n"
+#else
+#define VALDOR_SYMBOL_INFO(symbol, size) \
+  ".type " symbol ", @object\n"          \
+  ".size " symbol ", " size "\n"
+#define VALDOR_SECTION_BEGIN ".pushsection .rodata.valdor_artwork, \"a\", @progbits\n"
+#define VALDOR_SECTION_END ".popsection\n"
+#endif
+
+#define VALDOR_EMBED(symbol, file)                    \
+  ".balign 16\n"                                      \
+  ".globl " symbol "\n" symbol ":\n"                  \
+  ".incbin \"" VALDOR_ARTWORK_DIR "/" file "\"\n"     \
+  symbol "_end:\n"                                    \
+  VALDOR_SYMBOL_INFO(symbol, symbol "_end - " symbol) \
+  ".balign 8\n"                                       \
+  ".globl " symbol "_size\n" symbol "_size:\n"        \
+  ".quad " symbol "_end - " symbol "\n"                \
+  VALDOR_SYMBOL_INFO(symbol "_size", "8")
+
+asm(VALDOR_SECTION_BEGIN
     VALDOR_EMBED("valdor_artwork_background", "background.jpg")
     VALDOR_EMBED("valdor_artwork_backdrop", "backdrop.png")
     VALDOR_EMBED("valdor_artwork_mapeditor", "mapeditor.png")
@@ -39,5 +45,5 @@ asm(".pushsection .rodata.valdor_artwork, \"a\", @progbits\n"
     VALDOR_EMBED("valdor_artwork_edition6", "edition6.png")
     VALDOR_EMBED("valdor_artwork_edition7", "edition7.png")
     VALDOR_EMBED("valdor_artwork_edition8", "edition8.png")
-    ".popsection\n");
+    VALDOR_SECTION_END);
 // clang-format on
