@@ -6,7 +6,6 @@
 // missing program is told to the user, and so is one the shell cannot start
 // (no Wine, no xdg-open, a file that is not a program), rather than letting
 // the press look like a launch.
-#include <filesystem>
 #include <string>
 
 #include "app/ValdorLaunch.Store.h"
@@ -15,8 +14,8 @@
 #include "controls/Vark.Progress.h"
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
+#include "platform/os/Paths.h"
 #include "platform/os/Shell.h"
-#include "platform/os/linux/PathMapping.h"
 #include "platform/ui/CheckBox.h"
 
 namespace {
@@ -58,7 +57,7 @@ void ShellOpen(const char* caption, const std::string& file, const char* paramet
   if (result > 32) return;
   std::string shown = file;
   try {
-    shown = std::filesystem::path(vark::os::ToLinuxPath(file)).lexically_normal().string();
+    shown = vark::os::SystemPathName(file);
   } catch (const std::exception&) {
     // A path with no place here is shown as the table has it.
   }

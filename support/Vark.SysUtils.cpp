@@ -1,6 +1,7 @@
 #include "support/Vark.SysUtils.h"
 
 #include "platform/os/FileSystem.h"
+#include "platform/os/Paths.h"
 #include "platform/os/SystemInfo.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Screen.h"
@@ -9,6 +10,21 @@ bool EqualApprox(int number1, int number2, double span) {
   const double n1 = number1, n2 = number2;
   return n2 - span <= n1 && n1 <= n2 + span;
 }
+
+namespace {
+
+vark::os::AppDataBranch AppDataBranchOf(CAddDataType foldertype) {
+  switch (foldertype) {
+    case adtRoaming:
+      return vark::os::AppDataBranch::Roaming;
+    case adtLocalLow:
+      return vark::os::AppDataBranch::LocalLow;
+    default:
+      return vark::os::AppDataBranch::Local;
+  }
+}
+
+}  // namespace
 
 std::string AppDataRoot(float version, std::string_view user, CAddDataType foldertype) {
   if (version < 6.0f) {
@@ -28,7 +44,12 @@ std::string AppDataRoot(float version, std::string_view user, CAddDataType folde
 
 std::string GetPathInAppData(std::string_view appname, bool varksoft, bool create,
                              CAddDataType foldertype) {
-  std::string path = AppDataRoot(NTKernelVersion(), GetUserNm(), foldertype);
+  // From version 6 on the system says where the user's folder is; the
+  // assembled "C:\Users\<logon>\AppData\" would miss a profile folder named
+  // otherwise or on another drive.
+  const float version = NTKernelVersion();
+  std::string path = version < 6.0f ? AppDataRoot(version, GetUserNm(), foldertype)
+                                    : vark::os::UserAppDataFolder(AppDataBranchOf(foldertype));
   if (varksoft) {
     path += "VarkelSoftware\\";
     if (create && !DirectoryExists(path)) ForceDirectories(path);

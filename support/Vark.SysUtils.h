@@ -15,9 +15,11 @@ enum CAddDataType : uint8_t { adtLocal, adtRoaming, adtLocalLow };
 bool EqualApprox(int number1, int number2, double span);
 
 // The application's per-user data folder as a Windows path ending in "\":
-// "C:\Users\<logon>\AppData\" + "Local\" / "Roaming\" / "LocalLow\" on version
-// 6.0 and later, "C:\Documents and Settings\<logon>\Application Data\" before,
-// then "VarkelSoftware\" when varksoft, then appname and "\". With create the
+// the user's "Local\" / "Roaming\" / "LocalLow\" application-data folder
+// as the system names it on version 6.0 and later (on Linux
+// "C:\Users\<logon>\AppData\Local\" and so on, which the file layer maps),
+// "C:\Documents and Settings\<logon>\Application Data\" before, then
+// "VarkelSoftware\" when varksoft, then appname and "\". With create the
 // missing folders are made on the way; a creation the system refuses is not
 // reported (the path is returned all the same and the failure shows in the
 // operations on the folder), while an invalid path raises EInOutError. A logon

@@ -1,15 +1,12 @@
 #include "platform/ui/Application.h"
 
-#include <unistd.h>
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "platform/backend/Backend.h"
-#include "platform/backend/headless/HeadlessBackend.h"
-#include "platform/backend/sdl/SdlBackend.h"
+#include "platform/backend/CreateBackend.h"
+#include "platform/os/Paths.h"
 #include "platform/ui/Dispatch.h"
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/MessageBox.h"
@@ -22,16 +19,6 @@ namespace {
 
 TApplication application;
 
-// The program's file name, the default title of the application.
-std::string ProgramName() {
-  char path[4096];
-  ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
-  if (n <= 0) return "Application";
-  path[n] = '\0';
-  const char* slash = std::strrchr(path, '/');
-  return slash != nullptr ? slash + 1 : path;
-}
-
 }  // namespace
 
 TApplication* Application = &application;
@@ -43,7 +30,9 @@ UiState& State() {
 }  // namespace vark::ui
 
 TApplication::TApplication()
-    : TComponent(nullptr), state_(std::make_unique<vark::ui::UiState>()), title_(ProgramName()) {}
+    : TComponent(nullptr),
+      state_(std::make_unique<vark::ui::UiState>()),
+      title_(vark::os::ProgramName()) {}
 
 TApplication::~TApplication() {
   Destroying();
@@ -54,12 +43,7 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   if (backend_) return;
-  const char* kind = std::getenv("VARK_BACKEND");
-  if (kind != nullptr && std::strcmp(kind, "headless") == 0) {
-    backend_ = std::make_unique<vark::HeadlessBackend>();
-  } else {
-    backend_ = vark::CreateSdlBackend();
-  }
+  backend_ = vark::CreateBackend();
 }
 
 vark::Backend& TApplication::Backend() {

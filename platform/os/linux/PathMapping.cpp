@@ -11,6 +11,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/linux/PasswordDatabase.h"
 
 namespace vark::os {
 namespace {

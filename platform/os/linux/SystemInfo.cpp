@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/os/SystemError.h"
+#include "platform/os/linux/PasswordDatabase.h"
 
 namespace vark::os {
 namespace {

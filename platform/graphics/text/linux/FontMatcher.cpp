@@ -1,11 +1,11 @@
 #include "platform/graphics/text/linux/FontMatcher.h"
 
 #include <fontconfig/fontconfig.h>
-#include <unistd.h>
 
-#include <array>
 #include <filesystem>
 #include <system_error>
+
+#include "platform/os/Paths.h"
 
 #ifndef VARK_INSTALLED_DATA_DIR
 #define VARK_INSTALLED_DATA_DIR "/usr/local/share/valdor-launcher"
@@ -18,10 +18,9 @@ namespace {
 constexpr const char* kConfName = "fonts.conf";
 
 std::filesystem::path ExecutableFolder() {
-  std::array<char, 4096> buffer{};
-  const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
-  if (n <= 0) return {};
-  return std::filesystem::path(std::string(buffer.data(), static_cast<size_t>(n))).parent_path();
+  const std::string path = vark::os::ExecutablePath();
+  if (path.empty()) return {};
+  return std::filesystem::path(path).parent_path();
 }
 
 bool IsFile(const std::filesystem::path& p) {

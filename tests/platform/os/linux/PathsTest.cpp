@@ -7,6 +7,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/linux/PasswordDatabase.h"
 #include "platform/os/linux/PathMapping.h"
 #include "tests/common/TempProfile.h"
 

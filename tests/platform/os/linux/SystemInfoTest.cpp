@@ -4,6 +4,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/linux/PasswordDatabase.h"
 
 TEST(SystemInfo, NamesUsersFromThePasswordDatabase) {
   EXPECT_EQ(vark::os::LogonNameOf(0), "root");
