@@ -1,7 +1,5 @@
 #include "support/Vark.Components.h"
 
-#include <time.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -32,9 +30,7 @@ StoreFactory& FactorySlot() {
 
 TDateTime Now() {
   if (ClockSlot()) return ClockSlot()();
-  timespec ts{};
-  clock_gettime(CLOCK_REALTIME, &ts);
-  return vark::os::LocalDayNumber(ts);
+  return vark::os::LocalNow();
 }
 
 std::unique_ptr<vark::os::SettingsStore> OpenStore() {

@@ -15,8 +15,9 @@ namespace {
 // Fills n pixels. The plain loop is compiled twice on x86-64, for the
 // baseline and for AVX2, and the loader picks the one the processor runs:
 // with 256-bit stores a window-sized fill runs as fast as memset, while the
-// baseline's 128-bit stores take about twice as long.
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// baseline's 128-bit stores take about twice as long. The pick needs the ELF
+// loader's indirect functions, so Windows programs keep the baseline.
+#if defined(__x86_64__) && defined(__ELF__) && (defined(__GNUC__) || defined(__clang__))
 __attribute__((target_clones("avx2", "default")))
 #endif
 void FillPixels(Pixel* p, size_t n, Pixel v) {

@@ -13,17 +13,8 @@ int DayNumberOfDate(int year, unsigned month, unsigned day) {
   return daysSince1970 + 25569;
 }
 
-TDateTime LocalDayNumber(const timespec& t) {
-  std::tm local{};
-  time_t seconds = t.tv_sec;
-  if (localtime_r(&seconds, &local) == nullptr) {
-    // Outside what the calendar code handles: count in UTC days instead.
-    return 25569.0 + static_cast<double>(t.tv_sec) / 86400.0;
-  }
-  const int days = DayNumberOfDate(local.tm_year + 1900, static_cast<unsigned>(local.tm_mon + 1),
-                                   static_cast<unsigned>(local.tm_mday));
-  const double secondOfDay = local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec +
-                             static_cast<double>(t.tv_nsec) / 1e9;
+TDateTime DayNumberOf(int year, unsigned month, unsigned day, double secondOfDay) {
+  const int days = DayNumberOfDate(year, month, day);
   const double fraction = secondOfDay / 86400.0;
   return days >= 0 ? days + fraction : days - fraction;
 }

@@ -1,6 +1,9 @@
 // ShellExecuteW: starts a program or opens a file or folder, the way the
 // desktop's shell would, without a shell command line in between.
 //
+// On Windows the system's shell does it (ShellExecuteExW with the verb, the
+// parameters as they are and the working folder). On Linux:
+//
 //   a folder                      xdg-open with its absolute path
 //   a Windows program ("MZ")      wine with the path and the parameters as its
 //                                 arguments, WINEDLLOVERRIDES=winemenubuilder.exe=d
@@ -8,20 +11,21 @@
 //   a native program (ELF, "#!")  started directly with the parameters
 //   any other file                xdg-open with its absolute path
 //
-// Paths are the launcher's Windows-style paths, mapped with ToLinuxPath; a
-// relative one is taken from the current folder. Parameters are split into
-// arguments as a Windows program's runtime splits its command line (see
-// CommandLine.h). The program runs in the working folder given (ours when it
-// is null or empty), in its own session with stdin from /dev/null; the call
-// returns as soon as it has started and never waits for it.
+// There paths are the launcher's Windows-style paths, mapped to the file
+// system; parameters are split into arguments as a Windows program's runtime
+// splits its command line (see CommandLine.h); the program runs in its own
+// session with stdin from /dev/null.
+//
+// A relative path is taken from the current folder. The program runs in the
+// working folder given (ours when it is null or empty); the call returns as
+// soon as it has started and never waits for it.
 //
 // The result follows the classic convention: greater than 32 on success, else
 // one of the error codes below. It never throws.
 #pragma once
 
 #include <cstdint>
-
-using HWND = void*;
+#include <string>
 
 // Show commands. The programs started here choose their own window state, so
 // the value is accepted and not used.
@@ -53,9 +57,10 @@ constexpr intptr_t SE_OK = 42;
 // `verb` null, empty or "open" (any case) opens; "explore" opens a folder. The
 // owner window and the show command are accepted for the callers' sake and
 // not used. `parameters` and `directory` may be null (missing) or empty.
-intptr_t ShellExecuteW(HWND hwnd, const char* verb, const char* file, const char* parameters,
+intptr_t ShellExecuteW(void* hwnd, const char* verb, const char* file, const char* parameters,
                        const char* directory, int showCmd);
 
-// Why ShellExecuteW failed, as a sentence a user can act on ("The file was
-// not found."); for a result above 32, an empty string.
-const char* ShellErrorText(intptr_t result);
+// Why the ShellExecuteW call that returned `result` failed, as a sentence a
+// user can act on ("The file was not found."); for a result above 32, an empty
+// string. On Windows it is the system's own reason for the last failed call.
+std::string ShellErrorText(intptr_t result);

@@ -1,7 +1,7 @@
-// MessageBeep: the desktop's event sound for a kind of message, played through
-// libcanberra from the freedesktop sound theme. It never blocks (canberra plays
-// in the background) and never fails loudly: without a sound server or sound
-// card, as on a build machine, it returns false and nothing else happens.
+// MessageBeep: the desktop's event sound for a kind of message (on Windows the
+// system's own; on Linux played through libcanberra from the freedesktop sound
+// theme). It never blocks and never fails loudly: without a sound server or
+// sound card, as on a build machine, it returns false and nothing else happens.
 #pragma once
 
 #include <cstdint>
@@ -29,13 +29,5 @@ namespace vark::os {
 // Told the type of every MessageBeep before it sounds (tests hear with it);
 // an empty function stops listening.
 void SetBeepListener(std::function<void(uint32_t)> listener);
-
-// The freedesktop sound name for a MessageBeep type. Only the icon bits count
-// (type & MB_ICONMASK), as with the classic call, so a type carrying button or
-// default bits too (0x14, 0x46, 0x32: a message box's whole type) sounds by its
-// icon: 0x10 "dialog-error", 0x20 "window-question" (the theme has no
-// "dialog-question"), 0x30 "dialog-warning", 0x40 and MB_OK "dialog-information";
-// icon bits with no meaning sound as MB_OK; MB_SIMPLEBEEP is the plain bell.
-const char* MessageBeepSoundName(uint32_t type);
 
 }  // namespace vark::os

@@ -4,15 +4,19 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <string_view>
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/os/PathSyntax.h"
 #include "platform/os/SystemError.h"
+#include "platform/os/linux/LocalTime.h"
 #include "platform/os/linux/PathMapping.h"
 
 namespace vark::os {
+namespace {
 
+// stat() of the mapped path; when the exact name is missing, of the path after
+// case matching. Returns false when neither exists. Mapping errors propagate.
 bool StatMapped(const std::string& path, struct stat& st) {
   // A NUL inside the name would silently cut the path short.
   if (path.find('\0') != std::string::npos) {
@@ -29,6 +33,8 @@ bool StatMapped(const std::string& path, struct stat& st) {
   }
   return stat(matched.c_str(), &st) == 0;
 }
+
+}  // namespace
 
 std::optional<TDateTime> FileLastWriteTime(const std::string& path) {
   struct stat st;
@@ -58,20 +64,6 @@ bool IsWindowsPath(const std::string& path) {
   return !path.empty() && path[0] != '/';
 }
 
-// Characters Windows refuses in a file or folder name. The drive's colon is
-// checked separately.
-bool HasReservedCharacter(std::string_view path) {
-  size_t start = (path.size() >= 2 && path[1] == ':') ? 2 : 0;
-  for (size_t i = start; i < path.size(); ++i) {
-    unsigned char c = static_cast<unsigned char>(path[i]);
-    if (c < 32 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|' || c == '?' ||
-        c == '*') {
-      return true;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 bool FileExists(const std::string& FileName) {
@@ -88,8 +80,9 @@ bool DirectoryExists(const std::string& Directory) {
 
 bool ForceDirectories(const std::string& Dir) {
   if (Dir.empty()) throw EInOutError("Unable to create directory");
-  if (Dir.find('\0') != std::string::npos || (IsWindowsPath(Dir) && HasReservedCharacter(Dir))) {
-    throw EInOutError("The filename, directory name, or volume label syntax is incorrect");
+  if (Dir.find('\0') != std::string::npos ||
+      (IsWindowsPath(Dir) && vark::os::HasReservedCharacter(Dir))) {
+    throw EInOutError(vark::os::kInvalidPathSyntax);
   }
   std::string target = vark::os::ToLinuxPath(Dir);
   while (target.size() > 1 && target.back() == '/')

@@ -169,7 +169,7 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters,
 
 }  // namespace
 
-intptr_t ShellExecuteW(HWND /*hwnd*/, const char* verb, const char* file, const char* parameters,
+intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const char* parameters,
                        const char* directory, int /*showCmd*/) {
   try {
     return Execute(verb, file, parameters, directory);
@@ -183,7 +183,7 @@ intptr_t ShellExecuteW(HWND /*hwnd*/, const char* verb, const char* file, const 
   }
 }
 
-const char* ShellErrorText(intptr_t result) {
+std::string ShellErrorText(intptr_t result) {
   if (result > 32) return "";
   switch (result) {
     case SE_ERR_FNF:

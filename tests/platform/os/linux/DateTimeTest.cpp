@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/os/DateTime.h"
+#include "platform/os/linux/LocalTime.h"
 
 using vark::os::DayNumberOfDate;
 using vark::os::LocalDayNumber;

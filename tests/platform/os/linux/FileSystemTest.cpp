@@ -10,6 +10,7 @@
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/linux/LocalTime.h"
 #include "tests/common/TempProfile.h"
 
 using vark::testing::TempProfile;

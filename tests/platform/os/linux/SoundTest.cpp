@@ -1,4 +1,5 @@
 #include "platform/os/Sound.h"
+#include "platform/os/linux/SoundName.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
