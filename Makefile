@@ -1,17 +1,20 @@
 # The two commands of the README:
 #   make run    installs what is missing, builds and starts the launcher
 #               (under Xvfb when there is no display, leaving build/launcher.png)
-#   make test   installs, builds the release and the sanitizer trees, runs every test
-# Also: make (release build only), make bench, make fuzz, make format, make clean.
+#   make test   installs, builds the release, the sanitizer and the Windows trees,
+#               runs every test (the Windows ones under Wine)
+# Also: make (release build only), make windows (the Windows tree: cross-built
+# with MinGW-w64 in build-windows/), make bench, make fuzz, make format, make clean.
 
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
 FUZZ_BUILD   ?= build-fuzz
+WIN_BUILD    ?= build-windows
 FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 GENERATOR    := -G Ninja
 
-.PHONY: all deps configure run test bench fuzz format clean
+.PHONY: all deps configure run test windows bench fuzz format clean
 
 all: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -25,11 +28,20 @@ deps:
 run: deps all
 	scripts/run.sh $(BUILD)
 
-test: deps all
+test: deps all windows
 	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=Debug -DVARK_SANITIZE=ON -DVARK_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	@scripts/test.sh $(BUILD) $(ASAN_BUILD)
+	@scripts/test.sh $(BUILD) $(ASAN_BUILD) $(WIN_BUILD)
+
+# The Windows tree draws its pictures with the release tree's artgen, which
+# runs here.
+windows: deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target artgen
+	@test -f $(WIN_BUILD)/build.ninja || cmake -S . -B $(WIN_BUILD) $(GENERATOR) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-w64.cmake -DCMAKE_BUILD_TYPE=Release \
+	  -DVARK_HOST_ARTGEN=$(abspath $(BUILD))/tools/artgen
+	cmake --build $(WIN_BUILD) -j $(JOBS)
 
 bench: deps all
 	@mkdir -p $(BUILD)/bench
@@ -49,4 +61,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)
