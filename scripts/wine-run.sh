@@ -40,6 +40,8 @@ make_prefix() {
       cat "$state/wineboot.log" >&2
       exit 1
     fi
+    # The prefix says it is Windows 10, the oldest system the program is for.
+    "$wine" winecfg -v win10 >>"$state/wineboot.log" 2>&1
     "$wineserver" -w
     touch "$WINEPREFIX/.ready"
   ) 9>"$state/prefix.lock"
