@@ -1,10 +1,13 @@
 // A throw-away home for tests that touch files: a fresh folder under the
-// system's temporary folder with HOME and the XDG base folders pointing into
-// it. The previous values come back and the folder is removed when the object
-// goes away, so no test can reach the real user's files or see another's.
+// system's temporary folder, with the user's application-data folders
+// pointing into it (on Linux HOME and the XDG base folders, on Windows the
+// Local, Roaming and LocalLow known folders). The previous settings come back
+// and the folder is removed when the object goes away, so no test can reach
+// the real user's files or see another's.
+//
+// DataHome, ConfigHome and StateHome are the Local, Roaming and LocalLow
+// folders (XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_STATE_HOME on Linux).
 #pragma once
-
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
@@ -14,43 +17,38 @@
 #include <utility>
 #include <vector>
 
+#if defined(_WIN32)
+#include "tests/common/windows/ProfileSystem.h"
+#else
+#include "tests/common/linux/ProfileSystem.h"
+#endif
+
 namespace vark::testing {
+
+// A UTF-8 path as the standard library takes it on every platform.
+inline std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 class TempProfile {
  public:
-  TempProfile() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vark-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    root_ = pattern;
-    Set("HOME", root_ + "/home");
-    Set("XDG_DATA_HOME", root_ + "/data");
-    Set("XDG_CONFIG_HOME", root_ + "/config");
-    Set("XDG_STATE_HOME", root_ + "/state");
-    std::filesystem::create_directories(root_ + "/home");
+  TempProfile() : root_(profile::MakeTempFolder()), redirect_(root_) {
+    std::filesystem::create_directories(PathOf(Home()));
   }
   ~TempProfile() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) {
-        setenv(it->first.c_str(), it->second->c_str(), 1);
-      } else {
-        unsetenv(it->first.c_str());
-      }
-    }
+    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
+      profile::SetVariable(it->first, it->second);
     std::error_code ignored;
-    std::filesystem::remove_all(root_, ignored);
+    std::filesystem::remove_all(PathOf(root_), ignored);
   }
   TempProfile(const TempProfile&) = delete;
   TempProfile& operator=(const TempProfile&) = delete;
 
-  // Sets (or with nullopt removes) a variable until the profile goes away.
+  // Sets (or with nullopt removes) an environment variable until the profile
+  // goes away.
   void Set(const std::string& name, const std::optional<std::string>& value) {
-    const char* old = getenv(name.c_str());
-    saved_.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-    if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name.c_str());
-    }
+    saved_.emplace_back(name, profile::Variable(name));
+    profile::SetVariable(name, value);
   }
 
   const std::string& Root() const { return root_; }
@@ -61,19 +59,20 @@ class TempProfile {
 
  private:
   std::string root_;
+  profile::ProfileRedirect redirect_;  // points the user's folders into root_
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
 
 // Whole-file helpers for test set-up, byte for byte.
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  std::filesystem::create_directories(PathOf(path).parent_path());
+  std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
 }
 
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(PathOf(path), std::ios::binary);
   if (!in) throw std::runtime_error("cannot read " + path);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
