@@ -80,9 +80,13 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters, con
     const intptr_t result = reinterpret_cast<intptr_t>(info.hInstApp);
     return result > 32 ? result : SE_OK;
   }
-  const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_ACCESS_DENIED;
+  DWORD error = GetLastError();
   intptr_t result = reinterpret_cast<intptr_t>(info.hInstApp);
   if (result <= 0 || result > 32) result = ResultOf(error);
+  // Wine reports a missing association as a bad program; the result says
+  // what it was.
+  if (result == SE_ERR_NOASSOC) error = ERROR_NO_ASSOCIATION;
+  if (error == ERROR_SUCCESS) error = static_cast<DWORD>(result);
   LastFailure() = {result, error, FileName(file ? file : "")};
   return result;
 }

@@ -14,6 +14,7 @@
 
 #include "platform/os/FileSystem.h"
 #include "platform/os/Paths.h"
+#include "platform/os/SystemError.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
 #include "tests/platform/os/windows/ScratchFolder.h"
@@ -133,11 +134,12 @@ TEST_F(Shell, SaysWhyItCouldNotStart) {
   struct Case {
     std::string file;
     intptr_t result;
+    int error;  // whose text it is; the program's name stands in for "%1"
   };
   const Case cases[] = {
-      {At("Valdor III Émeraude\\vtide É.exe"), SE_ERR_BAD_FORMAT},
-      {At("missing.exe"), SE_ERR_FNF},
-      {At("notes.vknothing"), SE_ERR_NOASSOC},
+      {At("Valdor III Émeraude\\vtide É.exe"), SE_ERR_BAD_FORMAT, ERROR_BAD_EXE_FORMAT},
+      {At("missing.exe"), SE_ERR_FNF, ERROR_FILE_NOT_FOUND},
+      {At("notes.vknothing"), SE_ERR_NOASSOC, ERROR_NO_ASSOCIATION},
   };
   for (const Case& c : cases) {
     const intptr_t result =
@@ -148,6 +150,10 @@ TEST_F(Shell, SaysWhyItCouldNotStart) {
     EXPECT_FALSE(text.empty()) << c.file;
     EXPECT_EQ(text.find_first_of("\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("%1"), std::string::npos) << text;
+    std::string expected = vark::os::SystemErrorText(c.error);
+    if (const size_t at = expected.find("%1"); at != std::string::npos)
+      expected.replace(at, 2, c.file.substr(c.file.find_last_of('\\') + 1));
+    EXPECT_EQ(text, expected) << c.file;
   }
   EXPECT_EQ(ShellErrorText(42), "");
 }
