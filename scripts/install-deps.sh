@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the build, the tests and the program need,
 # but only those that are missing, so a second run costs a few dpkg queries.
+# The Windows tree needs MinGW-w64 (posix threads) to build and wine64 to run
+# its tests; GoogleTest's sources (googletest) are built for it.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
@@ -10,6 +12,7 @@ packages=(
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
   xvfb xauth xdotool desktop-file-utils openbox
   xdg-utils
+  g++-mingw-w64-x86-64-posix wine64
 )
 missing=()
 for p in "${packages[@]}"; do
