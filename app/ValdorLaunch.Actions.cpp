@@ -14,8 +14,8 @@
 #include "controls/Vark.Progress.h"
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
-#include "platform/os/Paths.h"
 #include "platform/os/Shell.h"
+#include "platform/os/SystemPaths.h"
 #include "platform/ui/CheckBox.h"
 
 namespace {

@@ -1,8 +1,8 @@
 #include "support/Vark.SysUtils.h"
 
 #include "platform/os/FileSystem.h"
-#include "platform/os/Paths.h"
 #include "platform/os/SystemInfo.h"
+#include "platform/os/SystemPaths.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Screen.h"
 

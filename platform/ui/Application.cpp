@@ -6,7 +6,7 @@
 
 #include "platform/backend/Backend.h"
 #include "platform/backend/CreateBackend.h"
-#include "platform/os/Paths.h"
+#include "platform/os/SystemPaths.h"
 #include "platform/ui/Dispatch.h"
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/MessageBox.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/os/Paths.h"
+#include "platform/os/SystemPaths.h"
 
 #ifndef VARK_INSTALLED_DATA_DIR
 #define VARK_INSTALLED_DATA_DIR "/usr/local/share/valdor-launcher"

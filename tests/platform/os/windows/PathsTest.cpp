@@ -1,6 +1,6 @@
 // Where things are on Windows: the known folders (followed wherever the
 // profile lies), full paths, and the "\\?\" form of long ones.
-#include "platform/os/Paths.h"
+#include "platform/os/SystemPaths.h"
 
 #include <gtest/gtest.h>
 

@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "platform/os/FileSystem.h"
-#include "platform/os/Paths.h"
 #include "platform/os/SystemError.h"
+#include "platform/os/SystemPaths.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
 #include "tests/platform/os/windows/ScratchFolder.h"

@@ -1,4 +1,4 @@
-#include "platform/os/Paths.h"
+#include "platform/os/SystemPaths.h"
 
 #include "platform/os/SystemError.h"
 #include "platform/os/windows/LongPath.h"

@@ -1,4 +1,4 @@
-#include "platform/os/Paths.h"
+#include "platform/os/SystemPaths.h"
 
 #include <unistd.h>
 
