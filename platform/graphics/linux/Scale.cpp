@@ -164,10 +164,4 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
                            0, 0, 0, area.Width(), area.Height());
 }
 
-ScaleFilter PictureFilter(int srcWidth, int srcHeight, int destWidth, int destHeight) {
-  const bool shrinksMuch =
-      (destWidth > 0 && srcWidth > 2 * destWidth) || (destHeight > 0 && srcHeight > 2 * destHeight);
-  return shrinksMuch ? ScaleFilter::HighQuality : ScaleFilter::Bilinear;
-}
-
 }  // namespace vark
