@@ -5,9 +5,10 @@
 # Windows one. Everything else is shared. Tests follow the same rule
 # (tests/platform/os/linux/, tests/platform/os/windows/).
 #
-# A facility exists on a platform once its implementation folder does. Test
-# binaries and programs name the facilities they need and are built only where
-# all of them exist, so a platform gains them as its facilities land.
+# A facility exists on a platform once its implementation folder holds a
+# source file. Test binaries and programs name the facilities they need and
+# are built only where all of them exist, so a platform gains them as its
+# facilities land.
 if(WIN32)
   set(VARK_PLATFORM windows)
   set(vark_foreign_folders linux sdl)

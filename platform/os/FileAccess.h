@@ -42,11 +42,11 @@ class FileReader {
 // Replaces the file's contents with bytes so that it is always either the old
 // or the new contents, also when the power fails: the bytes go to a new file
 // in the same folder, which is flushed to disk and then put in the old one's
-// place. An existing file keeps its permissions and attributes; writing
-// through a symbolic link replaces the file it points to. Raises
-// EFCreateError and leaves the old file as it was (and no temporary file) when
-// any step fails, among them a read-only file and one that another program
-// holds open without sharing it.
+// place. An existing file keeps its permissions (on Linux; on Windows what
+// ReplaceFileW keeps), and on Linux writing through a symbolic link replaces
+// the file it points to. Raises EFCreateError and leaves the old file as it
+// was (and no temporary file) when any step fails, among them a read-only
+// file and one that another program holds open without sharing it.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The classic messages: Cannot open file "<name>". <reason>
