@@ -30,4 +30,7 @@ namespace vark::os {
 // an empty function stops listening.
 void SetBeepListener(std::function<void(uint32_t)> listener);
 
+// What each platform's MessageBeep calls first, to tell the listener.
+void TellBeepListener(uint32_t type);
+
 }  // namespace vark::os

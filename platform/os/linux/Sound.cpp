@@ -4,8 +4,6 @@
 #include <canberra.h>
 #include <dlfcn.h>
 
-#include <utility>
-
 namespace vark::os {
 
 const char* MessageBeepSoundName(uint32_t type) {
@@ -58,21 +56,11 @@ ca_context* SoundContext() {
   return context;
 }
 
-std::function<void(uint32_t)>& BeepListener() {
-  static std::function<void(uint32_t)> listener;
-  return listener;
-}
-
 }  // namespace
-
-void SetBeepListener(std::function<void(uint32_t)> listener) {
-  BeepListener() = std::move(listener);
-}
-
 }  // namespace vark::os
 
 bool MessageBeep(uint32_t type) {
-  if (const auto& listener = vark::os::BeepListener()) listener(type);
+  vark::os::TellBeepListener(type);
   ca_context* context = vark::os::SoundContext();
   if (!context) return false;
   // Asynchronous: canberra queues the event and returns. A failure (no sound

@@ -5,5 +5,6 @@
 #include "platform/os/windows/ClashingCalls.h"
 
 bool MessageBeep(uint32_t type) {
+  vark::os::TellBeepListener(type);
   return vark::os::win32::SystemMessageBeep(type);
 }
