@@ -110,21 +110,39 @@ std::string ConvertLine(std::string_view line, EightBitKind kind) {
 }
 
 // CR and LF are single bytes in both UTF-8 and Windows-1252 and never part of
-// a longer sequence, so 8-bit text is split before it is converted and only
-// the lines asked for are converted.
-std::vector<std::string> SplitEightBit(std::string_view text, size_t maxLines, EightBitKind kind) {
-  std::vector<std::string> lines;
+// a longer sequence, so 8-bit text is split before it is converted.
+std::vector<std::string_view> SplitEightBit(std::string_view text, size_t maxLines) {
+  std::vector<std::string_view> lines;
   size_t start = 0;
   const size_t n = text.size();
   while (start < n && lines.size() < maxLines) {
     size_t end = start;
     while (end < n && text[end] != '\r' && text[end] != '\n')
       ++end;
-    lines.push_back(ConvertLine(text.substr(start, end - start), kind));
+    lines.push_back(text.substr(start, end - start));
     if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
     start = end + 1;
   }
   return lines;
+}
+
+std::vector<std::string> ConvertLines(const std::vector<std::string_view>& lines,
+                                      EightBitKind kind) {
+  std::vector<std::string> out;
+  out.reserve(lines.size());
+  for (std::string_view line : lines)
+    out.push_back(ConvertLine(line, kind));
+  return out;
+}
+
+// Without a mark, the lines taken decide: UTF-8 when all of them are valid
+// UTF-8, else Windows-1252. What follows them plays no part, so the text read
+// back is the text that was there, however the rest of the file is spoilt.
+EightBitKind KindOfUnmarked(const std::vector<std::string_view>& lines) {
+  for (std::string_view line : lines) {
+    if (!IsValidUtf8(line)) return ebWindows1252;
+  }
+  return ebUtf8;
 }
 
 std::vector<std::string> SplitUtf16(std::string_view bytes, bool bigEndian, size_t maxLines) {
@@ -262,10 +280,13 @@ std::optional<std::string> Utf8ToWindows1252(std::string_view text) {
 
 std::vector<std::string> DecodeTextLines(std::string_view bytes, size_t maxLines) {
   if (maxLines == 0) return {};
-  if (StartsWith(bytes, kUtf8Mark)) return SplitEightBit(bytes.substr(3), maxLines, ebUtf8Lenient);
+  if (StartsWith(bytes, kUtf8Mark)) {
+    return ConvertLines(SplitEightBit(bytes.substr(3), maxLines), ebUtf8Lenient);
+  }
   if (StartsWith(bytes, "\xFF\xFE")) return SplitUtf16(bytes.substr(2), false, maxLines);
   if (StartsWith(bytes, "\xFE\xFF")) return SplitUtf16(bytes.substr(2), true, maxLines);
-  return SplitEightBit(bytes, maxLines, IsValidUtf8(bytes) ? ebUtf8 : ebWindows1252);
+  const std::vector<std::string_view> lines = SplitEightBit(bytes, maxLines);
+  return ConvertLines(lines, KindOfUnmarked(lines));
 }
 
 std::string EncodeTextLines(std::span<const std::string> lines) {

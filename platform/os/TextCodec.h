@@ -1,7 +1,7 @@
 // Text-file bytes to lines and back.
 //
 // Reading: a UTF-8, UTF-16 LE or UTF-16 BE byte-order mark selects that
-// encoding and is dropped; without one, bytes that are valid UTF-8 are UTF-8
+// encoding and is dropped; without one, lines that are valid UTF-8 are UTF-8
 // (what editors on Linux save) and anything else is Windows-1252. Lines end at
 // CR LF, a lone CR or a lone LF; a break at the very end makes no extra line.
 // Malformed UTF-8 after a UTF-8 mark and unpaired UTF-16 surrogates become
@@ -24,9 +24,9 @@ namespace vark::os {
 
 inline constexpr size_t kAllLines = std::numeric_limits<size_t>::max();
 
-// The first maxLines lines of the text (all of them by default). Asking for
-// fewer lines gives the same first lines as asking for all: the encoding is
-// still decided on the whole text.
+// The first maxLines lines of the text (all of them by default). Without a
+// mark the encoding is decided on those lines alone: what follows them does
+// not change them.
 std::vector<std::string> DecodeTextLines(std::string_view bytes, size_t maxLines = kAllLines);
 
 std::string EncodeTextLines(std::span<const std::string> lines);

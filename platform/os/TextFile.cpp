@@ -1,6 +1,7 @@
 #include "platform/os/TextFile.h"
 
 #include "platform/os/FileAccess.h"
+#include "platform/os/LineReader.h"
 
 namespace vark::os {
 
@@ -15,7 +16,9 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 std::vector<std::string> ReadTextLines(const std::string& path, size_t maxLines) {
-  return DecodeTextLines(ReadFileBytes(path), maxLines);
+  FileReader file(path);
+  return ReadFirstLines(
+      [&](std::span<char> buffer) { return file.Read(buffer.data(), buffer.size()); }, maxLines);
 }
 
 void WriteTextLines(const std::string& path, std::span<const std::string> lines) {

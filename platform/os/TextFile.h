@@ -1,7 +1,8 @@
-// Whole text files, read into lines and written from lines (the encodings are
-// TextCodec's). Paths are the launcher's Windows-style paths; error messages
-// name the file where it is on this system (the mapped path), which is where
-// a user can look for it; a path that cannot be mapped is named as given.
+// Text files: their first lines read, lines written as a whole file (the
+// encodings are TextCodec's), or their raw bytes read. Paths are the
+// launcher's Windows-style paths; error messages name the file where it is on
+// this system (the mapped path), which is where a user can look for it; a path
+// that cannot be mapped is named as given.
 #pragma once
 
 #include <span>
@@ -12,10 +13,11 @@
 
 namespace vark::os {
 
-// The first maxLines lines of the file (all by default), the same as the first
-// lines of a full read. Raises EFOpenError "Cannot open file "<path>". <reason>"
-// when the file cannot be opened or is not a regular file, and EInOutError
-// "Cannot read file "<path>". <reason>" when reading fails part way.
+// The first maxLines lines of the file (all by default), read only as far as
+// they go and up to a line too long to be an entry (LineReader.h). Raises
+// EFOpenError "Cannot open file "<path>". <reason>" when the file cannot be
+// opened or is not a regular file, and EInOutError "Cannot read file "<path>".
+// <reason>" when reading fails part way.
 std::vector<std::string> ReadTextLines(const std::string& path, size_t maxLines = kAllLines);
 
 // Replaces the file with the lines, each followed by CR LF. The bytes go to a

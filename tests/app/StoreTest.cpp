@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -238,6 +239,8 @@ TEST_F(StoreTest, ListFilesReadInEveryEncodingAndLineBreak) {
        accented},
       {"UTF-8 without mark", "\xC3\xA9" + EightLines("e").substr(1), accented},
       {"Windows-1252", "\xE9" + EightLines("e").substr(1), accented},
+      {"UTF-8, a stray byte after line 8", "\xC3\xA9" + EightLines("e").substr(1) + "\xE9",
+       accented},
       {"UTF-16 LE", utf16le, plain},
       {"UTF-16 BE", utf16be, plain},
       {"empty entries", "e1\r\ne2\r\n\r\ne4\r\ne5\r\ne6\r\ne7\r\n\r\n", gaps},
@@ -249,12 +252,42 @@ TEST_F(StoreTest, ListFilesReadInEveryEncodingAndLineBreak) {
   }
 }
 
-TEST_F(StoreTest, AHugeListFileLoadsItsFirstEightLines) {
-  std::string bytes = EightLines("exe") + "ninth\r\n";
-  bytes += std::string(50u << 20, 'x');
-  Put("ExecutableNames.txt", bytes);
-  ProgramSettings(true, window);
-  EXPECT_EQ(exenames, Column("exe"));
+// What this process has read from files so far, in bytes.
+uint64_t BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  ADD_FAILURE() << "no read count in /proc/self/io";
+  return 0;
+}
+
+TEST_F(StoreTest, AHugeListFileIsReadOnlyAsFarAsItsEightLines) {
+  struct Case {
+    const char* name;
+    std::string head;
+    uintmax_t size;  // the rest reads as zero bytes: a sparse file
+    const char* error;
+  };
+  const Case cases[] = {
+      {"3 GB, eight good lines first", EightLines("exe"), uintmax_t{3} << 30, nullptr},
+      {"one line of 100 MB", "", uintmax_t{100} << 20, "List index out of bounds (0)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put("ExecutableNames.txt", c.head);
+    fs::resize_file(folder + "ExecutableNames.txt", c.size);
+    const uint64_t before = BytesRead();
+    if (c.error == nullptr) {
+      ProgramSettings(true, window);
+      EXPECT_EQ(exenames, Column("exe"));
+    } else {
+      EXPECT_EQ(ErrorOf<EListError>([&] { ProgramSettings(true, window); }), c.error);
+    }
+    EXPECT_LT(BytesRead() - before, uint64_t{1} << 20);
+  }
 }
 
 TEST_F(StoreTest, AListFileThatCannotBeOpenedStopsTheLoad) {

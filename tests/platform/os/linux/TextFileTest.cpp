@@ -139,20 +139,19 @@ TEST_F(TextFileTest, AFailedWriteLeavesTheOldFileAndNoTemporary) {
   EXPECT_EQ(Entries(), (std::vector<std::string>{"Folder.txt", "Plain.txt"}));
 }
 
-TEST_F(TextFileTest, ALargeFileIsReadOnceAndOnlyTheLinesAskedForAreSplit) {
-  // Ten short lines, then 50 MB in one line without a break, in Windows-1252.
+TEST_F(TextFileTest, OnlyTheLinesAskedForAreRead) {
+  // Ten short lines in Windows-1252, then 50 MB of zero bytes without a break:
+  // a line too long to be an entry, where reading stops.
   std::string bytes;
   for (int i = 1; i <= 10; ++i)
     bytes += "line " + std::to_string(i) + "\xE9\r\n";
-  bytes += std::string(50u << 20, 'x');
   WriteBytes(OnDisk("Big.txt"), bytes);
+  fs::resize_file(OnDisk("Big.txt"), bytes.size() + (50u << 20));
   const Lines first = ReadTextLines(Windows("Big.txt"), 8);
   ASSERT_EQ(first.size(), 8u);
   EXPECT_EQ(first[0], "line 1é");
   EXPECT_EQ(first[7], "line 8é");
-  const Lines all = ReadTextLines(Windows("Big.txt"));
-  ASSERT_EQ(all.size(), 11u);
-  EXPECT_EQ(all[10].size(), 50u << 20);
+  EXPECT_EQ(ReadTextLines(Windows("Big.txt")).size(), 10u);
 }
 
 }  // namespace
