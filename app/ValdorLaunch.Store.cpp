@@ -1,5 +1,7 @@
 #include "app/ValdorLaunch.Store.h"
 
+#include <algorithm>
+#include <exception>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,12 @@ const std::string& LineAt(const std::vector<std::string>& lines, size_t i) {
   return lines[i];
 }
 
+// The eight entries of list file k, or fewer when it has fewer lines (or a
+// line too long to be an entry, where reading stops).
+std::vector<std::string> ReadListFile(int k) {
+  return vark::os::ReadTextLines(appdata + editfilenames[k], kEditionCount);
+}
+
 void LoadListFile(int k) {
   const std::string path = appdata + editfilenames[k];
   if (!FileExists(path)) {
@@ -44,8 +52,7 @@ void LoadListFile(int k) {
     filesizes[k] = 0;
     return;
   }
-  // Only the first eight lines are used, so a huge file is not split further.
-  const std::vector<std::string> lines = vark::os::ReadTextLines(path, kEditionCount);
+  const std::vector<std::string> lines = ReadListFile(k);
   filesizes[k] = GetFileModDate(path);
   TEditionColumn& column = EditionColumn(k);
   for (size_t i = 0; i < column.size(); ++i)
@@ -148,5 +155,21 @@ TDateTime GetFileModDate(const std::string& filename) {
 void ScanChangedFiles(WindowPlacement& window) {
   for (int i = 0; i < kListFileCount; ++i) {
     if (GetFileModDate(appdata + editfilenames[i]) != filesizes[i]) ProgramSettings(true, window);
+  }
+}
+
+void TakeInChangedLists() {
+  for (int k = 0; k < kListFileCount; ++k) {
+    const std::string path = appdata + editfilenames[k];
+    if (!FileExists(path) || GetFileModDate(path) == filesizes[k]) continue;
+    std::vector<std::string> lines;
+    try {
+      lines = ReadListFile(k);
+    } catch (const std::exception&) {
+      continue;  // unreadable now: the save puts the table's column there
+    }
+    if (lines.size() < kEditionCount) continue;
+    filesizes[k] = GetFileModDate(path);
+    std::copy_n(lines.begin(), kEditionCount, EditionColumn(k).begin());
   }
 }

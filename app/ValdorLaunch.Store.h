@@ -76,3 +76,9 @@ TDateTime GetFileModDate(const std::string& filename);
 // whole load at once when one differs; later files are then compared with the
 // stamps that load refreshed. Load failures propagate.
 void ScanChangedFiles(WindowPlacement& window);
+
+// Before the save at close: takes in each list file written since it was last
+// read, if it holds its eight lines; one that does not is left out without an
+// error, and the save writes the table as it is. AppSettings.txt is not read:
+// the place and edition of this session are the ones to keep.
+void TakeInChangedLists();

@@ -101,13 +101,8 @@ void TForm1::FormCreate(TObject*) {
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
   // A list saved in the editor since the last scan (up to two seconds ago) is
-  // taken in first, or the save would write the old table over the edit. A
-  // reload that fails is reported, and the save goes on with what loaded.
-  try {
-    ScanChangedFiles();
-  } catch (const std::exception& e) {
-    Application->HandleException(this, e);
-  }
+  // taken in first, or the save would write the old table over the edit.
+  TakeInChangedLists();
   // A failing save raises: the close is refused and the error reported.
   ProgramSettings(false);
   CanClose = true;

@@ -211,15 +211,22 @@ TEST_F(Lifecycle, AFailingSaveIsReportedAndTheWindowStaysOpen) {
   EXPECT_TRUE(fs::exists(data + "AppSettings.txt"));
 }
 
-TEST_F(Lifecycle, AListEditedJustBeforeTheCloseIsKept) {
-  PutAllFiles("800\r\n120\r\n300\r\n1\r\n");
+TEST_F(Lifecycle, AtCloseChangedListsAreTakenInButNotTheStoredPlaceOrEdition) {
+  PutAllFiles("700\r\n120\r\n300\r\n2\r\n");
   Open();
-  // Saved in the editor a moment before the window closes, before any scan.
+  form->SetBounds(50, 60, 700, 574);
+  ui->click(*form->Rows()[4]);  // edition 5
+  // Saved in the editor a moment before the window closes, before any scan;
+  // the folder list is one a load would refuse.
   PutStamped("ExecutableNames.txt", EightLines("edited"));
+  PutStamped("FolderLocations.txt", "a\r\nb\r\n");
   ui->requestClose(*form);
   EXPECT_FALSE(ui->isVisible(*form));
   EXPECT_TRUE(dialogs.empty());
   EXPECT_EQ(GetData("ExecutableNames.txt"), EightLines("edited"));
+  // The list that does not load is left to the save, which writes the table.
+  EXPECT_EQ(GetData("FolderLocations.txt"), Joined(DefaultEditionColumn(0)));
+  EXPECT_EQ(GetData("AppSettings.txt"), "700\r\n60\r\n50\r\n5\r\n");
 }
 
 TEST_F(Lifecycle, TheScanReloadsAnEditedListWithinTwoSeconds) {
