@@ -103,8 +103,20 @@ void TForm1::FormCloseQuery(TObject*, bool& CanClose) {
   // A list saved in the editor since the last scan (up to two seconds ago) is
   // taken in first, or the save would write the old table over the edit.
   TakeInChangedLists();
-  // A failing save raises: the close is refused and the error reported.
-  ProgramSettings(false);
+  try {
+    ProgramSettings(false);
+  } catch (const std::exception& e) {
+    // The first failure is reported and the window stays open, so that the
+    // player can free the disk or mend the folder and close again.
+    if (!closeSaveFailed_) {
+      closeSaveFailed_ = true;
+      throw;
+    }
+    // Failing again, it is reported and the window closes all the same: the
+    // lists on disk are whole (every file is replaced at once or not at all);
+    // only the window's place and the selected edition are not kept.
+    Application->HandleException(this, e);
+  }
   CanClose = true;
 }
 

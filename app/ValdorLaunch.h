@@ -160,6 +160,7 @@ class TForm1 : public TForm {
   std::array<TPanel*, 8> rows_{};
   std::array<CStandardIcon*, 8> marks_{};
   bool scanReportOpen_ = false;
+  bool closeSaveFailed_ = false;  // a save at close has failed once
 };
 
 extern TForm1* Form1;
