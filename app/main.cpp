@@ -1,6 +1,7 @@
 // Program entry: the framework, the main window on the task bar, the event
 // loop until the main window has closed. A failure before any window can show
-// it (no display) is said on the standard error stream.
+// it (no display) is said on the standard error stream, and so is one while
+// the system ends the program; either makes the exit status 1.
 #include <cstdio>
 #include <exception>
 
@@ -17,5 +18,5 @@ int main() {
   Application->SetMainFormOnTaskBar(true);
   Application->CreateForm(Form1);
   Application->Run();
-  return 0;
+  return Application->ExitCode();
 }

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libpng-dev
-  libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev zlib1g-dev
+  libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev libwayland-dev zlib1g-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
   xvfb xauth xdotool desktop-file-utils openbox

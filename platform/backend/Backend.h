@@ -110,6 +110,10 @@ class Backend {
   virtual void Sleep(int ms) = 0;
   // The shortest interval the backend ticks timers at.
   virtual int TimerFloor() const = 0;
+  // Called when the connection to the display is lost, wherever the backend
+  // notices it (possibly deep inside a call to the display). It ends the
+  // process; should it return, the backend ends the process itself.
+  std::function<void(const std::string& display)> OnDisplayLost;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;

@@ -15,4 +15,8 @@ std::unique_ptr<Backend> CreateBackend() {
   return CreateNativeBackend();
 }
 
+std::unique_ptr<Backend> CreateMemoryBackend() {
+  return std::make_unique<HeadlessBackend>();
+}
+
 }  // namespace vark

@@ -16,4 +16,8 @@ std::unique_ptr<Backend> CreateBackend();
 // This platform's real backend; each platform's backend folder defines it.
 std::unique_ptr<Backend> CreateNativeBackend();
 
+// A backend whose windows live in memory only (the headless one), for a
+// program whose display has gone away.
+std::unique_ptr<Backend> CreateMemoryBackend();
+
 }  // namespace vark

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/backend/Backend.h"
 #include "platform/backend/CreateBackend.h"
@@ -43,7 +44,14 @@ TApplication::~TApplication() {
 
 void TApplication::Initialize() {
   if (backend_) return;
-  backend_ = vark::CreateBackend();
+  AttachBackend(vark::CreateBackend());
+}
+
+void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
+  backend_ = std::move(backend);
+  if (backend_) {
+    backend_->OnDisplayLost = [this](const std::string& display) { DisplayLost(display); };
+  }
 }
 
 vark::Backend& TApplication::Backend() {
@@ -53,7 +61,7 @@ vark::Backend& TApplication::Backend() {
 
 void TApplication::InstallBackend(std::unique_ptr<vark::Backend> backend) {
   Reset();
-  backend_ = std::move(backend);
+  AttachBackend(std::move(backend));
 }
 
 void TApplication::Reset() {
@@ -69,6 +77,35 @@ void TApplication::Reset() {
   mainForm_ = nullptr;
   terminated_ = false;
   reporting_ = false;
+  endingSession_ = false;
+  exitCode_ = 0;
+}
+
+void TApplication::EndSession() {
+  if (endingSession_) return;
+  endingSession_ = true;
+  // First, so that a modal form opened from here on gives up at once.
+  Terminate();
+  if (TCustomForm* main = MainForm()) {
+    try {
+      main->CloseQuery();
+    } catch (const std::exception& e) {
+      HandleException(main, e);
+    }
+  }
+}
+
+void TApplication::DisplayLost(const std::string& display) {
+  std::fprintf(stderr, "%s: the connection to the display %s was lost\n", Title().c_str(),
+               display.c_str());
+  exitCode_ = 1;
+  // The old backend is left as it is: closing its windows would talk to the
+  // display. Whatever the close query still shows or draws goes to memory.
+  (void)backend_.release();
+  AttachBackend(vark::CreateMemoryBackend());
+  EndSession();
+  std::fflush(stdout);
+  std::_Exit(exitCode_);
 }
 
 void TApplication::Run() {
@@ -140,7 +177,7 @@ bool TApplication::Active() const {
 }
 
 void TApplication::HandleException(TObject* Sender, const std::exception& E) {
-  if (OnException) {
+  if (OnException && !endingSession_) {
     OnException(Sender, E);
     return;
   }
@@ -151,6 +188,12 @@ void TApplication::ShowException(const std::exception& E) {
   std::string text = E.what();
   // The classic report ends a sentence that lacks its full stop.
   if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  if (endingSession_) {
+    // The program is ending: no one would answer a box.
+    std::fprintf(stderr, "%s: %s\n", Title().c_str(), text.c_str());
+    exitCode_ = 1;
+    return;
+  }
   if (reporting_) {
     // An error while the report is up: do not stack reports on each other.
     std::fprintf(stderr, "%s\n", text.c_str());

@@ -7,6 +7,12 @@
 // HandleException: OnException if assigned, else the default report, a modal
 // box with an error icon, the error's text and an OK button; then the loop
 // goes on.
+//
+// The system may end the program at any moment: a termination signal (a Quit
+// event from the backend) or the display going away. Either way the main
+// form's close query runs once, as a close by the user would (the launcher
+// saves there), with its errors on the standard error stream: no box can wait
+// for an answer then.
 #pragma once
 
 #include <exception>
@@ -57,6 +63,16 @@ class TApplication : public TComponent {
   void Run();
   void Terminate() { terminated_ = true; }
   bool Terminated() const { return terminated_; }
+  // The system ends the program: the loop ends (a modal form's too) once the
+  // main form's close query has run, whatever it answered.
+  void EndSession();
+  // The connection to the display is lost: one line naming it on standard
+  // error, the close query with the windows kept in memory from now on, then
+  // the process ends at once with status 1. No exit handler and no static
+  // destructor runs: they would talk to the display that is gone.
+  [[noreturn]] void DisplayLost(const std::string& display);
+  // 0, or 1 when an error was reported while the session ended.
+  int ExitCode() const { return exitCode_; }
   // One turn of the loop: waits for an event or the next timer, then handles
   // what is due.
   void HandleMessage();
@@ -96,6 +112,7 @@ class TApplication : public TComponent {
   void PushModal(TCustomForm* form);
   void PopModal(TCustomForm* form);
   void Reset();
+  void AttachBackend(std::unique_ptr<vark::Backend> backend);
 
   std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;
@@ -105,6 +122,8 @@ class TApplication : public TComponent {
   bool mainFormOnTaskBar_ = false;
   bool terminated_ = false;
   bool reporting_ = false;
+  bool endingSession_ = false;
+  int exitCode_ = 0;
 };
 
 extern TApplication* Application;

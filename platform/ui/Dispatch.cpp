@@ -336,11 +336,7 @@ void Dispatch::Char(TCustomForm& form, char ch) {
 
 void Dispatch::Handle(const vark::Event& event) {
   if (event.kind == EventKind::Quit) {
-    if (TCustomForm* main = Application->MainForm()) {
-      main->Close();
-    } else {
-      Application->Terminate();
-    }
+    Application->EndSession();
     return;
   }
   TCustomForm* form = FormOf(event.window);

@@ -392,12 +392,13 @@ int TCustomForm::ShowModal() {
   try {
     Show();
     while (true) {
-      Application->HandleMessage();
-      if (!self) return mrCancel;  // freed inside its own modal loop
+      // Checked before waiting: a form shown while the program ends gives up.
       if (Application->Terminated()) {
         modalResult_ = mrCancel;
         break;
       }
+      Application->HandleMessage();
+      if (!self) return mrCancel;  // freed inside its own modal loop
       if (modalResult_ != mrNone) {
         CloseModal();
         if (modalResult_ != mrNone) break;

@@ -398,6 +398,10 @@ void HeadlessBackend::requestClose(TCustomForm& form) {
   Deliver({EventKind::CloseRequest, HandleOf(form)});
 }
 
+void HeadlessBackend::requestQuit() {
+  Deliver({EventKind::Quit, 0});
+}
+
 void HeadlessBackend::setWindowState(TCustomForm& form, TWindowState state) {
   Window* w = Find(HandleOf(form));
   if (w == nullptr) return;

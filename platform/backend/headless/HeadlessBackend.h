@@ -84,6 +84,8 @@ class HeadlessBackend : public Backend {
   void typeText(const std::string& text);
   // The window manager's close request (the title bar's close button, Alt+F4).
   void requestClose(TCustomForm& form);
+  // The system asks the program to end (a termination signal).
+  void requestQuit();
   // The window manager maximises, minimises or restores the window.
   void setWindowState(TCustomForm& form, TWindowState state);
 

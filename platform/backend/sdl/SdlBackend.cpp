@@ -11,6 +11,8 @@
 #include <string>
 
 #include "platform/Exceptions.h"
+#include "platform/backend/sdl/ConnectionLoss.h"
+#include "platform/backend/sdl/TerminationSignals.h"
 #include "platform/backend/sdl/X11Window.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Keys.h"
@@ -130,6 +132,9 @@ class SdlBackend : public Backend {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // An open launcher is no reason to keep the screen from blanking or locking.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // Termination signals are ours (TerminationSignals): SDL's handlers cover
+    // only two of them and wake a waiting loop only by chance.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       throw EOSError(std::string("Cannot open the display: ") + SDL_GetError(), 0);
     }
@@ -150,11 +155,17 @@ class SdlBackend : public Backend {
     // frame (and runs on the CPU under Xvfb). Wayland has no such path: there
     // SDL's own choice stands, or no window would ever be drawn.
     if (x11_) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (x11_)
+      sdl::SetX11ConnectionLost([this](const std::string& display) { LoseDisplay(display); });
+    signals_ = std::make_unique<sdl::TerminationSignals>();
     scale_ = ReadScale();
     SDL_StartTextInput();
   }
 
   ~SdlBackend() override {
+    signals_.reset();
+    // A connection that breaks from here on ends the process at once.
+    if (x11_) sdl::SetX11ConnectionLost(nullptr);
     for (auto& [id, w] : windows_) {
       w.presenter.reset();
       SDL_DestroyWindow(w.window);
@@ -436,6 +447,12 @@ class SdlBackend : public Backend {
     return SDL_HITTEST_NORMAL;
   }
 
+  // The application ends the process; should it not, this does.
+  [[noreturn]] void LoseDisplay(const std::string& display) {
+    if (OnDisplayLost) OnDisplayLost(display);
+    std::_Exit(1);
+  }
+
   double ReadScale() const {
     if (const char* env = std::getenv("VARK_SCALE")) {
       double s = std::atof(env);
@@ -476,6 +493,11 @@ class SdlBackend : public Backend {
     Event out;
     switch (e.type) {
       case SDL_QUIT:
+        // SDL's answer to a broken Wayland connection, else a signal's.
+        if (wayland_ && !windows_.empty() &&
+            sdl::WaylandConnectionLost(windows_.begin()->second.window)) {
+          LoseDisplay(sdl::WaylandDisplayName());
+        }
         out.kind = EventKind::Quit;
         break;
       case SDL_MOUSEMOTION:
@@ -603,6 +625,7 @@ class SdlBackend : public Backend {
 
   std::map<WindowHandle, Win> windows_;
   std::map<SDL_SystemCursor, SDL_Cursor*> cursors_;
+  std::unique_ptr<sdl::TerminationSignals> signals_;
   std::deque<Event> synthesized_;
   bool wayland_ = false;
   bool x11_ = false;

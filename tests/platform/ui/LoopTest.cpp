@@ -1,5 +1,6 @@
-// The event loop: running and ending, nested modal loops, freeing forms from
-// their own handlers, errors in timers and paints, activation.
+// The event loop: running and ending (also when the system ends the program),
+// nested modal loops, freeing forms from their own handlers, errors in timers
+// and paints, activation.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -88,6 +89,35 @@ TEST_F(Loop, ModalFormFreedFromItsOwnCloseIsFreedAfterItsLoop) {
   EXPECT_TRUE(ref);  // still there while ShowModal returns
   Application->ProcessMessages();
   EXPECT_FALSE(ref);
+}
+
+TEST_F(Loop, TheSystemEndingTheProgramAsksTheMainFormOnceAndEndsEvenAModalLoop) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  int asked = 0;
+  main->OnCloseQuery = [&](TObject*, bool& canClose) {
+    ++asked;
+    canClose = false;
+    throw std::runtime_error("cannot save");
+  };
+  bool reported = false;
+  Application->OnException = [&](TObject*, const std::exception&) { reported = true; };
+  auto dialog = MakeForm<TForm>(nullptr);
+  ui->OnIdle = [&] { ui->requestQuit(); };
+  ::testing::internal::CaptureStderr();
+  const int result = dialog->ShowModal();
+  const std::string err = ::testing::internal::GetCapturedStderr();
+  ui->OnIdle = nullptr;
+  Application->OnException = nullptr;
+  EXPECT_EQ(result, mrCancel);
+  EXPECT_EQ(asked, 1);
+  EXPECT_TRUE(Application->Terminated());
+  // No one is there to answer a box: the error goes to standard error.
+  EXPECT_FALSE(reported);
+  EXPECT_EQ(err, Application->Title() + ": cannot save.\n");
+  EXPECT_EQ(Application->ExitCode(), 1);
+  // A modal form opened while the program ends gives up at once.
+  EXPECT_EQ(MakeForm<TForm>(nullptr)->ShowModal(), mrCancel);
 }
 
 TEST_F(Loop, ErrorInATimerIsReportedAndTheTimerGoesOn) {
