@@ -160,8 +160,8 @@ void ScanChangedFiles(WindowPlacement& window) {
 
 void TakeInChangedLists() {
   for (int k = 0; k < kListFileCount; ++k) {
-    const std::string path = appdata + editfilenames[k];
-    if (!FileExists(path) || GetFileModDate(path) == filesizes[k]) continue;
+    const TDateTime stamp = GetFileModDate(appdata + editfilenames[k]);
+    if (stamp == 0 || stamp == filesizes[k]) continue;  // no file, or as last read
     std::vector<std::string> lines;
     try {
       lines = ReadListFile(k);
@@ -169,7 +169,7 @@ void TakeInChangedLists() {
       continue;  // unreadable now: the save puts the table's column there
     }
     if (lines.size() < kEditionCount) continue;
-    filesizes[k] = GetFileModDate(path);
+    filesizes[k] = stamp;
     std::copy_n(lines.begin(), kEditionCount, EditionColumn(k).begin());
   }
 }

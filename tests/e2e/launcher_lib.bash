@@ -9,6 +9,8 @@
 #   record_args DIR        the recorded arguments, one line, blank-separated
 #   wait_first_frame       waits until the window shows the indicator (frame.png)
 #   click_client X Y       clicks a point of the window's client area
+#   drag_from X Y BUTTON   presses BUTTON at a point of the window, moves the
+#                          pointer by 50,40 in five steps and lets go
 #   check_crlf FILE N      FILE has exactly N lines, each ending in CR LF
 
 # The client area starts 3 pixels into the window (the border on the left).
@@ -61,6 +63,18 @@ wait_first_frame() {
 click_client() {
   xdotool mousemove $((WX + WX0 + $1)) $((WY + $2)) click 1
   sleep 0.2
+}
+
+drag_from() {
+  xdotool mousemove $((WX + $1)) $((WY + $2))
+  sleep 0.2
+  xdotool mousedown "$3"
+  sleep 0.2
+  for step in 1 2 3 4 5; do
+    xdotool mousemove $((WX + $1 + 10 * step)) $((WY + $2 + 8 * step))
+    sleep 0.1
+  done
+  xdotool mouseup "$3"
 }
 
 check_crlf() {

@@ -23,15 +23,7 @@ wait_first_frame
 # A plain stretch of the background, clear of every control: a drag with the
 # left button, then one with the right button, which drags as well.
 for button in 1 3; do
-  xdotool mousemove $((WX + 420)) $((WY + 520))
-  sleep 0.2
-  xdotool mousedown $button
-  sleep 0.2
-  for step in 1 2 3 4 5; do
-    xdotool mousemove $((WX + 420 + 10 * step)) $((WY + 520 + 8 * step))
-    sleep 0.1
-  done
-  xdotool mouseup $button
+  drag_from 420 520 $button
   wait_window_at $((WX + 50)) $((WY + 40)) ||
     fail "the drag with button $button did not move the window from $WX,$WY by 50,40"
   read -r WX WY < <(window_pos "$WIN")
