@@ -135,6 +135,7 @@ void TForm1::EditItem(TObject* Sender) {
   // first run) there is nothing to edit. They are written now as the close
   // writes them, and a save that fails is reported as there, opening nothing.
   if (!FileExists(file)) {
+    TakeInChangedLists();  // as the close does: an edit saved since the last scan stays
     ProgramSettings(false);
     // The files hold the table as it is: nothing for the scan to take in.
     StampListFiles();

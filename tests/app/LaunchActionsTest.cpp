@@ -410,7 +410,13 @@ TEST_F(LaunchActions, AnIndexOutsideTheEditionsIsReportedNotUsed) {
 TEST_F(LaunchActions, OnAFirstRunAListButtonWritesTheFilesThenOpensItsList) {
   Open();
   ASSERT_FALSE(fs::exists(data + "FolderLocations.txt"));
+  // A list saved in the editor since the last scan is kept, not written over.
+  const std::string exes =
+      "a.exe\r\nb.exe\r\nc.exe\r\nd.exe\r\ne.exe\r\nf.exe\r\ng.exe\r\nh.exe\r\n";
+  PutData("ExecutableNames.txt", exes);
   ui->click(*form->CButton5);
+  EXPECT_EQ(GetData("ExecutableNames.txt"), exes);
+  EXPECT_EQ(exenames[7], "h.exe");
   Record r = OnlyRecord();
   EXPECT_EQ(r.name, "xdg-open");
   ASSERT_EQ(r.args.size(), 1u);
