@@ -38,8 +38,9 @@ enum class EventKind : uint8_t {
   StateChanged,  // state: minimised, maximised or restored
   FocusGained,
   FocusLost,
-  Exposed,  // the window must be presented again
-  Quit,     // the session ends
+  Exposed,       // the window must be presented again
+  Quit,          // the session ends
+  ScaleChanged,  // x: the window's new pixels per inch; bounds: where it goes
 };
 
 struct Event {
@@ -56,6 +57,7 @@ struct Event {
   TWindowState state = wsNormal;
   int wheel = 0;
   std::string text;
+  TRect bounds;  // ScaleChanged: the outer bounds the desktop suggests
 };
 
 struct WindowSpec {
@@ -94,6 +96,14 @@ class Backend {
   // Starts moving the window with the mouse, for a press now in progress (the
   // caption-drag request); the move ends when the button is released.
   virtual void BeginMove(WindowHandle window) = 0;
+  // A modal window starts (true) or ends (false): while it runs the program's
+  // other windows take no input, as the desktop knows. They take it again
+  // before the modal window hides, so that its owner, not another program,
+  // becomes the active window.
+  virtual void SetModal(WindowHandle window, bool modal) {
+    (void)window;
+    (void)modal;
+  }
 
   // --- input -------------------------------------------------------------------------
   virtual void SetCursor(TCursor cursor) = 0;
@@ -114,6 +124,11 @@ class Backend {
   // notices it (possibly deep inside a call to the display). It ends the
   // process; should it return, the backend ends the process itself.
   std::function<void(const std::string& display)> OnDisplayLost;
+  // Set by the application: handles the queued events (WaitEvent without
+  // waiting), ticks the due timers, paints and presents. A backend calls it
+  // where the system runs a loop of its own (Windows moves a window in one)
+  // or must see an event handled before it goes on (the session ending).
+  std::function<void()> RunTurn;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;
@@ -124,6 +139,12 @@ class Backend {
     return {Rect(0, 0, size.cx, size.cy)};
   }
   virtual double Scale() const = 0;
+  // The scale of the screen that holds most of the rectangle (desktop
+  // coordinates): where a window is about to be made.
+  virtual double ScaleAt(const TRect& bounds) const {
+    (void)bounds;
+    return Scale();
+  }
   // Whether one of the program's windows is the desktop's active window.
   virtual bool ApplicationActive() const = 0;
 };

@@ -51,6 +51,9 @@ void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
   backend_ = std::move(backend);
   if (backend_) {
     backend_->OnDisplayLost = [this](const std::string& display) { DisplayLost(display); };
+    // What the backend runs where the system holds the loop (a window being
+    // moved on Windows) or the session ends: one turn without waiting.
+    backend_->RunTurn = [this] { ProcessMessages(); };
   }
 }
 

@@ -387,6 +387,9 @@ void Dispatch::Handle(const vark::Event& event) {
     case EventKind::Exposed:
       form->Window().damage.Add(Rect(0, 0, form->Width(), form->Height()));
       break;
+    case EventKind::ScaleChanged:
+      form->WindowScaleChanged(event.x, event.bounds);
+      break;
     case EventKind::MouseWheel:
     case EventKind::None:
     case EventKind::Quit:

@@ -59,13 +59,15 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::AfterConstruction() {
   if (created_) return;
   created_ = true;
-  double scale = Screen->Scale();
-  if (std::abs(scale - 1.0) > 1e-6) {
-    // Layouts are made at 96 pixels per inch: scale them once, now.
-    int ppi = static_cast<int>(std::lround(96.0 * scale));
-    ChangeScale(ppi, 96);
-  }
+  // Layouts are made at 96 pixels per inch: scale them once, now.
+  ScaleTo(Screen->PixelsPerInch());
   DoCreate();
+}
+
+void TCustomForm::ScaleTo(int ppi) {
+  if (ppi <= 0 || ppi == ppi_) return;
+  ChangeScale(ppi, ppi_);
+  ppi_ = ppi;
 }
 
 void TCustomForm::DoCreate() {
@@ -277,6 +279,12 @@ void TCustomForm::WindowResized(int AWidth, int AHeight) {
   SyncWindow();
 }
 
+void TCustomForm::WindowScaleChanged(int pixelsPerInch, const TRect& suggested) {
+  ScaleTo(pixelsPerInch);
+  // The size is the layout's own: the client area scaled, the border not.
+  SetBounds(suggested.Left, suggested.Top, width_, height_);
+}
+
 void TCustomForm::WindowActivated(bool active) {
   if (active_ == active) return;
   active_ = active;
@@ -307,6 +315,9 @@ TBitmap* TCustomForm::Surface() const {
 void TCustomForm::HandleNeeded() {
   if (HandleAllocated()) return;
   ApplyInitialPosition();
+  // The window opens on the screen at its place, whose scale may differ from
+  // the one the form was made at (another screen than the primary one).
+  if (created_) ScaleTo(static_cast<int>(std::lround(96.0 * Backend().ScaleAt(BoundsRect()))));
   vark::WindowSpec params;
   params.title = Caption();
   params.bounds = BoundsRect();
@@ -387,10 +398,12 @@ int TCustomForm::ShowModal() {
     if (!self) return;
     Application->PopModal(this);
     modal_ = false;
+    if (HandleAllocated()) Backend().SetModal(window_->handle, false);
     Hide();
   };
   try {
     Show();
+    if (HandleAllocated()) Backend().SetModal(window_->handle, true);
     while (true) {
       // Checked before waiting: a form shown while the program ends gives up.
       if (Application->Terminated()) {

@@ -53,6 +53,8 @@ class TCustomForm : public TWinControl {
   // Scales the client size, the title bar, the font and every control; the
   // window keeps its place.
   void ChangeScale(int M, int D) override;
+  // The pixels per inch the layout is scaled to (96 as designed).
+  int PixelsPerInch() const { return ppi_; }
   TCustomForm* AsForm() override { return this; }
   const TCustomForm* AsForm() const override { return this; }
   TRect ClientRect() const override;
@@ -165,6 +167,9 @@ class TCustomForm : public TWinControl {
   void WindowResized(int AWidth, int AHeight);
   void WindowStateChanged(TWindowState state);
   void WindowActivated(bool active);
+  // The window went to a screen of another scale: the layout is scaled by the
+  // ratio and the window goes where the desktop suggests, at its new size.
+  void WindowScaleChanged(int pixelsPerInch, const TRect& suggested);
   // Ends the modal loop's wait for this form (for the event loop).
   bool ModalDone() const { return modalResult_ != mrNone; }
 
@@ -172,6 +177,8 @@ class TCustomForm : public TWinControl {
   friend class TApplication;
   TRect FrameInsets() const;  // left, top, right, bottom widths of the frame
   void ApplyInitialPosition();
+  // Scales the layout from the current pixels per inch to ppi.
+  void ScaleTo(int ppi);
   void SyncWindow();
   void DestroyHandle();
   void ApplyState(TWindowState state);
@@ -194,6 +201,7 @@ class TCustomForm : public TWinControl {
   bool active_ = false;
   bool created_ = false;  // AfterConstruction ran
   bool positioned_ = false;
+  int ppi_ = 96;
   TWeakRef<TWinControl> activeControl_;
   TCanvas canvas_;
   std::unique_ptr<vark::ui::FormWindow> window_;

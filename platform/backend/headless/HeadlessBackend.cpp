@@ -1,6 +1,7 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/Exceptions.h"
 #include "platform/graphics/Bitmap.h"
@@ -47,6 +48,7 @@ WindowHandle HeadlessBackend::CreateWindow(const WindowSpec& params) {
 
 void HeadlessBackend::DestroyWindow(WindowHandle window) {
   if (Find(window) == nullptr) return;
+  SetModal(window, false);
   bool hadFocus = focus_ == window;
   windows_.erase(window);
   zorder_.erase(std::remove(zorder_.begin(), zorder_.end(), window), zorder_.end());
@@ -54,13 +56,16 @@ void HeadlessBackend::DestroyWindow(WindowHandle window) {
   if (moving_ == window) moving_ = 0;
   if (hadFocus) {
     focus_ = 0;
-    for (auto it = zorder_.rbegin(); it != zorder_.rend(); ++it) {
-      if (Find(*it)->visible) {
-        Activate(*it);
-        break;
-      }
-    }
+    if (WindowHandle next = TopmostEnabled(0)) Activate(next);
   }
+}
+
+WindowHandle HeadlessBackend::TopmostEnabled(WindowHandle except) const {
+  for (auto it = zorder_.rbegin(); it != zorder_.rend(); ++it) {
+    const Window* w = Find(*it);
+    if (*it != except && w->visible && w->enabled) return *it;
+  }
+  return 0;
 }
 
 void HeadlessBackend::SetVisible(WindowHandle window, bool visible) {
@@ -70,14 +75,9 @@ void HeadlessBackend::SetVisible(WindowHandle window, bool visible) {
   if (visible) {
     Activate(window);
   } else if (focus_ == window) {
-    // The focus goes to the topmost window still shown, as a window manager does.
-    WindowHandle next = 0;
-    for (auto it = zorder_.rbegin(); it != zorder_.rend(); ++it) {
-      if (*it != window && Find(*it)->visible) {
-        next = *it;
-        break;
-      }
-    }
+    // The focus goes to the topmost window still shown that takes input, as
+    // a window manager does.
+    WindowHandle next = TopmostEnabled(window);
     focus_ = 0;
     Deliver({EventKind::FocusLost, window});
     if (next != 0) Activate(next);
@@ -149,6 +149,43 @@ void HeadlessBackend::BeginMove(WindowHandle window) {
   }
   moving_ = window;
   moveGrab_ = {cursor_.X - w->bounds.Left, cursor_.Y - w->bounds.Top};
+}
+
+void HeadlessBackend::SetModal(WindowHandle window, bool modal) {
+  if (modal) {
+    std::vector<WindowHandle> taken;
+    for (auto& [handle, w] : windows_) {
+      if (handle != window && w.visible && w.enabled) {
+        w.enabled = false;
+        taken.push_back(handle);
+      }
+    }
+    modal_.emplace_back(window, std::move(taken));
+    return;
+  }
+  for (auto it = modal_.begin(); it != modal_.end(); ++it) {
+    if (it->first != window) continue;
+    for (WindowHandle handle : it->second) {
+      if (Window* w = Find(handle)) w->enabled = true;
+    }
+    modal_.erase(it);
+    return;
+  }
+}
+
+double HeadlessBackend::ScaleAt(const TRect& bounds) const {
+  // The screen that holds most of the rectangle, the primary one by default.
+  double scale = scale_;
+  int best = 0;
+  std::vector<TRect> screens = Monitors();
+  for (size_t i = 0; i < screens.size(); ++i) {
+    TRect common = IntersectRect(screens[i], bounds);
+    int area = common.IsEmpty() ? 0 : common.Width() * common.Height();
+    if (area <= best) continue;
+    best = area;
+    scale = i > 0 && i - 1 < extraScales_.size() ? extraScales_[i - 1] : scale_;
+  }
+  return scale;
 }
 
 bool HeadlessBackend::ApplicationActive() const {
@@ -411,6 +448,12 @@ void HeadlessBackend::setWindowState(TCustomForm& form, TWindowState state) {
   Deliver(e);
 }
 
+void HeadlessBackend::changeScale(TCustomForm& form, double scale, const TRect& suggested) {
+  Event e{EventKind::ScaleChanged, HandleOf(form), static_cast<int>(std::lround(96.0 * scale))};
+  e.bounds = suggested;
+  Deliver(e);
+}
+
 // --- inspection ------------------------------------------------------------------------------
 
 const TBitmap& HeadlessBackend::surface(const TCustomForm& form) {
@@ -441,6 +484,11 @@ void HeadlessBackend::SaveToPNG(const TCustomForm& form, const std::string& path
 bool HeadlessBackend::isVisible(const TCustomForm& form) const {
   const Window* w = Find(HandleOf(form));
   return w != nullptr && w->visible;
+}
+
+bool HeadlessBackend::isEnabled(const TCustomForm& form) const {
+  const Window* w = Find(HandleOf(form));
+  return w != nullptr && w->enabled;
 }
 
 TRect HeadlessBackend::windowBounds(const TCustomForm& form) const {

@@ -88,6 +88,9 @@ class HeadlessBackend : public Backend {
   void requestQuit();
   // The window manager maximises, minimises or restores the window.
   void setWindowState(TCustomForm& form, TWindowState state);
+  // The window was dragged to a screen of another scale; the desktop suggests
+  // where it goes (outer bounds).
+  void changeScale(TCustomForm& form, double scale, const TRect& suggested);
 
   // --- inspection -------------------------------------------------------------------
   // These first let the event loop finish what is pending (paint, present).
@@ -108,6 +111,8 @@ class HeadlessBackend : public Backend {
   // Every wait the event loop asked for (-1: without limit), for the idle tests.
   const std::vector<int>& waits() const { return waits_; }
   bool isVisible(const TCustomForm& form) const;
+  // False while a modal window keeps the input from it.
+  bool isEnabled(const TCustomForm& form) const;
   TRect windowBounds(const TCustomForm& form) const;
 
   // --- settings ---------------------------------------------------------------------
@@ -115,8 +120,12 @@ class HeadlessBackend : public Backend {
   // Where the primary screen's top left corner lies on the desktop (0, 0 by
   // default; elsewhere when another screen is left of or above it).
   void setPrimaryOrigin(int x, int y) { origin_ = {x, y}; }
-  // Screens beside the primary one (desktop coordinates).
-  void setExtraScreens(std::vector<TRect> screens) { extraScreens_ = std::move(screens); }
+  // Screens beside the primary one (desktop coordinates), and their scales
+  // where they differ from the primary one's.
+  void setExtraScreens(std::vector<TRect> screens, std::vector<double> scales = {}) {
+    extraScreens_ = std::move(screens);
+    extraScales_ = std::move(scales);
+  }
   void setScale(double scale) { scale_ = scale; }
   void setApplicationActive(bool active);
   // The shortest timer interval (1 ms: timers tick exactly as asked).
@@ -139,6 +148,7 @@ class HeadlessBackend : public Backend {
   void Present(WindowHandle window, const TBitmap& surface, std::span<const TRect> rects) override;
   void SetDragArea(WindowHandle, std::function<bool(TPoint)>) override {}
   void BeginMove(WindowHandle window) override;
+  void SetModal(WindowHandle window, bool modal) override;
   void SetCursor(TCursor cursor) override { shownCursor_ = cursor; }
   void SetMouseCapture(bool capture) override { captured_ = capture; }
   uint64_t Now() const override { return now_; }
@@ -153,6 +163,7 @@ class HeadlessBackend : public Backend {
     return screens;
   }
   double Scale() const override { return scale_; }
+  double ScaleAt(const TRect& bounds) const override;
   bool ApplicationActive() const override;
 
  private:
@@ -160,6 +171,7 @@ class HeadlessBackend : public Backend {
     std::string title;
     TRect bounds;
     bool visible = false;
+    bool enabled = true;
     TWindowState state = wsNormal;
     std::unique_ptr<TBitmap> presented;  // what the screen shows
   };
@@ -168,6 +180,8 @@ class HeadlessBackend : public Backend {
   WindowHandle HandleOf(const TCustomForm& form) const;
   // The visible window at a screen point, topmost first.
   WindowHandle WindowAt(TPoint screen) const;
+  // The topmost visible window that takes input, other than except.
+  WindowHandle TopmostEnabled(WindowHandle except) const;
   // Dispatches one event as the event loop would, then handles what is due.
   void Deliver(const Event& event);
   void Settle();
@@ -190,6 +204,9 @@ class HeadlessBackend : public Backend {
   TSize screen_{1920, 1080};
   TPoint origin_{0, 0};
   std::vector<TRect> extraScreens_;
+  std::vector<double> extraScales_;
+  // Each running modal window and the windows it took the input from.
+  std::vector<std::pair<WindowHandle, std::vector<WindowHandle>>> modal_;
   double scale_ = 1.0;
   bool appActive_ = true;
   int timerFloor_ = 1;

@@ -329,6 +329,39 @@ TEST_F(Forms, ScalingTwiceAsLargeDoublesTheClientAndTheTitleBarOnce) {
   EXPECT_EQ(form->box->BoxRect(), Bounds(0, (34 - 26) / 2, 26, 26));
 }
 
+TEST_F(Forms, TheLayoutFollowsTheScaleOfTheScreenItOpensOnAndIsMovedTo) {
+  // The primary screen at 100 %, a second one to its right at 150 %.
+  ui->setExtraScreens({Bounds(1920, 0, 1920, 1080)}, {1.5});
+  auto build = [this](int left) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetPosition(poDesigned);
+    form->SetBounds(left, 100, 200, 100);
+    Place<TProbe>(*form, *form, 10, 20, 30, 40, "c", clBlue, nullptr);
+    return form;
+  };
+  auto child = [](TForm& form) { return form.Controls(0)->BoundsRect(); };
+
+  auto onPrimary = build(100);
+  onPrimary->Show();
+  EXPECT_EQ(onPrimary->PixelsPerInch(), 96);
+  EXPECT_EQ(onPrimary->ClientWidth(), 200);
+
+  auto onSecond = build(2000);  // opens at the second screen's scale
+  onSecond->Show();
+  EXPECT_EQ(onSecond->PixelsPerInch(), 144);
+  EXPECT_EQ(onSecond->BoundsRect(), Bounds(2000, 100, 300, 150));
+  EXPECT_EQ(child(*onSecond), Bounds(15, 30, 45, 60));
+
+  // Dragged over to the primary screen: scaled by the ratio, placed where the
+  // desktop suggests, at the layout's own size.
+  ui->changeScale(*onSecond, 1.0, Bounds(1700, 120, 200, 100));
+  EXPECT_EQ(onSecond->PixelsPerInch(), 96);
+  EXPECT_EQ(onSecond->BoundsRect(), Bounds(1700, 120, 200, 100));
+  EXPECT_EQ(ui->windowBounds(*onSecond), Bounds(1700, 120, 200, 100));
+  EXPECT_EQ(child(*onSecond), Bounds(10, 20, 30, 40));
+}
+
 TEST_F(Forms, AnAutoSizedLabelFitsItsTextAtEveryScale) {
   for (double scale : {1.25, 1.5, 1.75, 2.0}) {
     SCOPED_TRACE(scale);

@@ -51,6 +51,8 @@ TEST_F(Loop, NestedModalFormsTakeTheInputInTurn) {
   open.OnClick = [&](TObject*) { innerResult = inner->ShowModal(); };
   int step = 0;
   int outerClicksWhileInner = 0;
+  bool outerEnabledWhileInner = true;
+  bool outerBackAfterInner = false;
   outerOk.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
     if (inner->Modal()) ++outerClicksWhileInner;
   };
@@ -61,9 +63,12 @@ TEST_F(Loop, NestedModalFormsTakeTheInputInTurn) {
         break;
       case 1:
         ui->click(outerOk);  // the outer form takes no input now
+        outerEnabledWhileInner = ui->isEnabled(*outer);
         ui->click(innerNo);
         break;
       default:
+        // Given back before the inner one hid, so it is the active one again.
+        outerBackAfterInner = ui->isEnabled(*outer) && outer->Active();
         ui->click(outerOk);
         break;
     }
@@ -73,6 +78,8 @@ TEST_F(Loop, NestedModalFormsTakeTheInputInTurn) {
   EXPECT_EQ(innerResult, mrNo);
   EXPECT_EQ(outerResult, mrOk);
   EXPECT_EQ(outerClicksWhileInner, 0);
+  EXPECT_FALSE(outerEnabledWhileInner);
+  EXPECT_TRUE(outerBackAfterInner);
   EXPECT_EQ(Application->ModalForm(), nullptr);
 }
 
