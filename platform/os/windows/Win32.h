@@ -11,7 +11,9 @@
 
 // clang-format off
 #include <windows.h>
+#include <mmsystem.h>
 #include <shellapi.h>
+#include <shellscalingapi.h>
 #include <shlobj.h>
 // clang-format on
 

@@ -1,0 +1,77 @@
+// The Windows backend under test: a fresh one per test, windows on the test
+// run's own X server (scripts/wine-run.sh), and the events it hands out.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/backend/windows/Win32Backend.h"
+
+namespace vark::test {
+
+inline const char* KindName(EventKind kind) {
+  static const char* const names[] = {
+      "None",         "MouseMove",   "MouseDown", "MouseUp",      "MouseWheel", "MouseLeave",
+      "KeyDown",      "KeyUp",       "TextInput", "CloseRequest", "Moved",      "Resized",
+      "StateChanged", "FocusGained", "FocusLost", "Exposed",      "Quit",       "ScaleChanged"};
+  return names[static_cast<int>(kind)];
+}
+
+class Win32Test : public ::testing::Test {
+ protected:
+  // Generous: only a backend that never delivers what it should takes it.
+  static constexpr int kPatienceMs = 5000;
+
+  // A shown window of the given outer bounds, with what showing it said
+  // (focus, exposure) taken from the queue.
+  WindowHandle Shown(const TRect& bounds, WindowHandle owner = 0) {
+    WindowSpec spec;
+    spec.title = "Backend test";
+    spec.bounds = bounds;
+    spec.owner = owner;
+    spec.taskbar = owner == 0;
+    WindowHandle window = backend.CreateWindow(spec);
+    backend.SetVisible(window, true);
+    Drain();
+    return window;
+  }
+  static HWND Hwnd(WindowHandle window) { return win32::WindowOf(window); }
+
+  // Every event until the queue and the thread's messages are empty.
+  std::vector<Event> Drain() {
+    std::vector<Event> events;
+    Event e;
+    while (backend.WaitEvent(e, 50))
+      events.push_back(e);
+    return events;
+  }
+  // Waits for the next event of a kind, dropping others; fails the test
+  // (kind None) when none comes.
+  Event Next(EventKind kind) {
+    const uint64_t end = backend.Now() + kPatienceMs;
+    Event e;
+    while (backend.Now() < end) {
+      if (backend.WaitEvent(e, 50) && e.kind == kind) return e;
+    }
+    ADD_FAILURE() << "no " << KindName(kind) << " event came";
+    return {};
+  }
+  static std::vector<EventKind> Kinds(const std::vector<Event>& events) {
+    std::vector<EventKind> kinds;
+    for (const Event& e : events)
+      kinds.push_back(e.kind);
+    return kinds;
+  }
+  static bool Has(const std::vector<Event>& events, EventKind kind) {
+    for (const Event& e : events) {
+      if (e.kind == kind) return true;
+    }
+    return false;
+  }
+
+  win32::Win32Backend backend;
+};
+
+}  // namespace vark::test
