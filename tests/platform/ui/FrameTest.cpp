@@ -101,11 +101,15 @@ TEST_F(Frame, TitleBarPanelSpansTheBandAndLetsPressesDragTheWindow) {
 TEST_F(Frame, SaveToPNGWritesTheWholeWindow) {
   auto form = ShownForm(40, 30, bsSingle);
   Place<TProbe>(*form, *form, 0, 0, 10, 10, "p", clRed, nullptr);
-  std::string path = std::filesystem::temp_directory_path() / "vark-window.png";
+  // Our paths are UTF-8 on every platform (the temporary folder may hold the
+  // user's name).
+  const std::filesystem::path file = std::filesystem::temp_directory_path() / "vark-window.png";
+  const std::u8string utf8 = file.u8string();
+  const std::string path(utf8.begin(), utf8.end());
   ui->SaveToPNG(*form, path);
   TPicture picture;
   picture.LoadFromFile(path);
-  std::remove(path.c_str());
+  std::filesystem::remove(file);
   TBitmap back;
   back.Assign(*picture.Graphic());
   const TBitmap& shown = ui->surface(*form);
