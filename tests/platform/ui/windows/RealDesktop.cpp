@@ -1,0 +1,53 @@
+#include "tests/platform/ui/windows/RealDesktop.h"
+
+#include "platform/backend/windows/Win32Backend.h"
+
+namespace vark::test::desktop {
+
+using win32::HandleOf;
+using win32::WindowOf;
+
+std::unique_ptr<Backend> RealBackend() {
+  return std::make_unique<win32::Win32Backend>();
+}
+
+TColor PixelOnScreen(uint32_t window, int x, int y) {
+  HDC dc = GetDC(WindowOf(window));
+  const COLORREF pixel = GetPixel(dc, x, y);
+  ReleaseDC(WindowOf(window), dc);
+  return pixel;  // 0x00BBGGRR, as TColor
+}
+
+bool IsEnabled(uint32_t window) {
+  return IsWindowEnabled(WindowOf(window)) != FALSE;
+}
+
+uint32_t OwnerOf(uint32_t window) {
+  return HandleOf(GetWindow(WindowOf(window), GW_OWNER));
+}
+
+uint32_t ForegroundWindow() {
+  return HandleOf(GetForegroundWindow());
+}
+
+void Pointer(int x, int y, Press press) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = MulDiv(x, 65535, width - 1);
+  input.mi.dy = MulDiv(y, 65535, height - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  if (press == Press::LeftDown) input.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  if (press == Press::LeftUp) input.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(1, &input, sizeof(input));
+}
+
+void TypeKey(uint16_t virtualKey) {
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_KEYBOARD;
+  input[0].ki.wVk = input[1].ki.wVk = virtualKey;
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, input, sizeof(INPUT));
+}
+
+}  // namespace vark::test::desktop

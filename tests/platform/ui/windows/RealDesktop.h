@@ -1,0 +1,29 @@
+// The real Windows desktop for the toolkit's tests, through plain types: the
+// system's headers clash with the toolkit's names (ReleaseCapture, MulDiv),
+// so only RealDesktop.cpp sees them.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "platform/backend/Backend.h"
+#include "platform/graphics/Color.h"
+
+namespace vark::test::desktop {
+
+// The real Windows backend, for the application to install.
+std::unique_ptr<Backend> RealBackend();
+
+// A pixel of a window as the screen shows it (window coordinates).
+TColor PixelOnScreen(uint32_t window, int x, int y);
+bool IsEnabled(uint32_t window);
+uint32_t OwnerOf(uint32_t window);
+uint32_t ForegroundWindow();
+
+// The user's hand: the pointer to a desktop point, a button pressed or
+// released there, a key typed.
+enum class Press : uint8_t { None, LeftDown, LeftUp };
+void Pointer(int x, int y, Press press = Press::None);
+void TypeKey(uint16_t virtualKey);
+
+}  // namespace vark::test::desktop

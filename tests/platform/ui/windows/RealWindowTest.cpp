@@ -1,0 +1,173 @@
+// The toolkit on the real Windows backend, for what only real windows show:
+// the back buffer on the screen, the system's input reaching the controls,
+// the timers' floor, a modal form holding its owner, and timers ticking while
+// the system moves a window.
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "platform/ui/FormWindow.h"
+#include "platform/ui/Keys.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/Panel.h"
+#include "platform/ui/Timer.h"
+#include "tests/platform/ui/UiTestSupport.h"
+#include "tests/platform/ui/windows/RealDesktop.h"
+
+namespace {
+
+using vark::test::Log;
+using vark::test::TProbe;
+namespace desktop = vark::test::desktop;
+using desktop::Press;
+
+class RealWindows : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->InstallBackend(desktop::RealBackend());
+    // Keeps the loop turning while a test waits for the system.
+    heartbeat_ = std::make_unique<TTimer>(nullptr);
+    heartbeat_->SetInterval(20);
+    heartbeat_->OnTimer = [](TObject*) {};
+  }
+  void TearDown() override {
+    heartbeat_.reset();
+    vark::HeadlessBackend::Install();  // the real windows go with the old backend
+  }
+
+  // A shown form without a frame at (left, top), its client the whole window.
+  std::unique_ptr<TForm> Shown(int left, int top, int width, int height) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBorderStyle(bsNone);
+    form->SetPosition(poDesigned);
+    form->SetBounds(left, top, width, height);
+    form->Show();
+    Application->ProcessMessages();
+    return form;
+  }
+  // Runs the loop until done, or until a patience that only a fault uses up.
+  static bool RunUntil(const std::function<bool()>& done) {
+    const uint64_t end = Application->Backend().Now() + 5000;
+    while (!done() && Application->Backend().Now() < end)
+      Application->HandleMessage();
+    return done();
+  }
+
+ private:
+  std::unique_ptr<TTimer> heartbeat_;
+};
+
+TEST_F(RealWindows, TheBackBufferIsOnTheScreenRowForRow) {
+  auto form = Shown(100, 100, 120, 80);
+  form->SetColor(clRed);
+  auto& lower = form->Make<TPanel>();
+  lower.SetParentBackground(false);
+  lower.SetBevelOuter(bvNone);
+  lower.SetColor(clBlue);
+  lower.SetBounds(0, 40, 120, 40);
+  lower.SetParent(form.get());
+  Application->ProcessMessages();
+  EXPECT_EQ(desktop::PixelOnScreen(form->Handle(), 10, 10), clRed);
+  EXPECT_EQ(desktop::PixelOnScreen(form->Handle(), 10, 70), clBlue);
+}
+
+TEST_F(RealWindows, TheSystemsInputReachesTheControls) {
+  auto form = Shown(100, 100, 300, 200);
+  Log log;
+  auto& first = form->Make<TProbe>("A", clRed, &log);
+  first.SetBounds(10, 10, 100, 50);
+  first.SetParent(form.get());
+  auto& second = form->Make<TProbe>("B", clBlue, &log);
+  second.SetBounds(10, 100, 100, 50);
+  second.SetParent(form.get());
+  desktop::Pointer(100 + 250, 100 + 180);  // on the form, off the controls
+  RunUntil([&] { return form->Window().pointerInside; });
+  log.clear();
+  desktop::Pointer(100 + 50, 100 + 30);
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftDown);
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftUp);
+  desktop::TypeKey(VK_TAB);  // the first in the tab order
+  desktop::TypeKey(VK_TAB);  // the next one
+  desktop::TypeKey(VK_RETURN);
+  desktop::TypeKey('X');
+  const Log expected = {"enter A",   "down 40,20 A", "click A",   "up 40,20 A",
+                        "focus A",   "blur A",       "focus B",   "keydown 13 B",
+                        "char 13 B", "keydown 88 B", "char 120 B"};
+  EXPECT_TRUE(RunUntil([&] { return log.size() >= expected.size(); }));
+  EXPECT_EQ(log, expected);
+}
+
+TEST_F(RealWindows, TimersTickNoFasterThanTheFloor) {
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  std::vector<uint64_t> ticks;
+  timer.OnTimer = [&](TObject*) { ticks.push_back(Application->Backend().Now()); };
+  EXPECT_TRUE(RunUntil([&] { return ticks.size() >= 8; }));
+  for (size_t i = 1; i < ticks.size(); ++i)
+    EXPECT_GE(ticks[i] - ticks[i - 1], 16u) << i;  // how much later is a bench figure
+}
+
+TEST_F(RealWindows, AModalFormHoldsItsOwnerAndHandsTheActivationBack) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  main->SetPosition(poDesigned);
+  main->SetBounds(100, 100, 400, 300);
+  main->Show();
+  auto dialog = MakeForm<TForm>(nullptr);
+  dialog->SetPosition(poMainFormCenter);
+  bool ownerHeld = false;
+  TTimer& close = dialog->Make<TTimer>();
+  close.SetInterval(50);
+  close.OnTimer = [&](TObject*) {
+    ownerHeld =
+        !desktop::IsEnabled(main->Handle()) && desktop::OwnerOf(dialog->Handle()) == main->Handle();
+    dialog->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_TRUE(ownerHeld);
+  EXPECT_TRUE(desktop::IsEnabled(main->Handle()));
+  EXPECT_EQ(desktop::ForegroundWindow(), main->Handle());
+  EXPECT_TRUE(RunUntil([&] { return main->Active(); }));
+}
+
+TEST_F(RealWindows, TimersTickWhileTheSystemMovesTheWindow) {
+  auto form = Shown(100, 100, 300, 200);
+  // The background hands a press of any button to the system, as the
+  // launcher's does.
+  auto& background = form->Make<TPanel>();
+  background.SetBounds(0, 0, 300, 200);
+  background.SetParent(form.get());
+  background.OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) {
+    ReleaseCapture();
+    form->Perform(WM_NCLBUTTONDOWN, HTCAPTION, 0);
+  };
+  std::atomic<bool> released{false};
+  int ticksWhileMoving = 0;
+  TTimer timer(nullptr);
+  timer.SetInterval(1);
+  timer.OnTimer = [&](TObject*) {
+    if (form->Left() != 100 && !released) ++ticksWhileMoving;
+  };
+  Application->ProcessMessages();
+  desktop::Pointer(200, 200, Press::LeftDown);
+  std::thread user([&] {
+    // The press handled and the system's move begun, the pointer moves in
+    // steps, as a hand does.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    for (int step = 1; step <= 8; ++step) {
+      desktop::Pointer(200 + 10 * step, 200 + 5 * step);
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    }
+    released = true;
+    desktop::Pointer(280, 240, Press::LeftUp);
+  });
+  EXPECT_TRUE(RunUntil([&] { return released && form->Left() == 180; }));
+  user.join();
+  EXPECT_EQ(form->BoundsRect().TopLeft(), (TPoint{180, 140}));
+  EXPECT_GT(ticksWhileMoving, 0);
+}
+
+}  // namespace
