@@ -46,6 +46,12 @@ TEST_F(Win32Test, AWindowIsMadeHiddenShownFramelessAndOwnedAsAsked) {
             WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX);
   EXPECT_TRUE(GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 
+  // A window the system asks to paint again is presented again, and is valid
+  // after that (or the system would ask for ever).
+  InvalidateRect(hwnd, nullptr, FALSE);
+  EXPECT_TRUE(Has(Drain(), vark::EventKind::Exposed));
+  EXPECT_FALSE(GetUpdateRect(hwnd, nullptr, FALSE));
+
   // A dialog is owned by its window and has no task bar button of its own.
   const HWND dialog = Hwnd(Shown(Bounds(200, 150, 200, 100), main));
   EXPECT_EQ(GetWindow(dialog, GW_OWNER), hwnd);
@@ -118,6 +124,21 @@ TEST_F(Win32Test, AModalWindowTakesTheInputFromTheOthersAndGivesItBack) {
   backend.SetModal(dialog, true);
   backend.DestroyWindow(dialog);
   EXPECT_TRUE(IsWindowEnabled(Hwnd(main)));
+}
+
+TEST_F(Win32Test, TheScreensAreTheDesktopsWithThePrimaryOneFirst) {
+  // The test display: one screen of the X server's size, at the system's
+  // pixels per inch.
+  const std::vector<TRect> screens = backend.Monitors();
+  ASSERT_FALSE(screens.empty());
+  EXPECT_EQ(screens[0], Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_EQ(backend.ScreenSize(), (TSize{screens[0].Width(), screens[0].Height()}));
+  EXPECT_TRUE(screens[0].Contains(backend.WorkArea().TopLeft()));
+  EXPECT_EQ(backend.Scale(), GetDpiForSystem() / 96.0);
+  EXPECT_EQ(backend.ScaleAt(Bounds(100, 100, 300, 200)), backend.Scale());
+  // The program is the active one once its window shows.
+  Shown(Bounds(100, 100, 300, 200));
+  EXPECT_TRUE(backend.ApplicationActive());
 }
 
 }  // namespace

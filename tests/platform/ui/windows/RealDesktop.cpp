@@ -1,6 +1,7 @@
 #include "tests/platform/ui/windows/RealDesktop.h"
 
 #include "platform/backend/windows/Win32Backend.h"
+#include "platform/os/Shell.h"
 
 namespace vark::test::desktop {
 
@@ -16,6 +17,12 @@ TColor PixelOnScreen(uint32_t window, int x, int y) {
   const COLORREF pixel = GetPixel(dc, x, y);
   ReleaseDC(WindowOf(window), dc);
   return pixel;  // 0x00BBGGRR, as TColor
+}
+
+TRect BoundsOf(uint32_t window) {
+  RECT r{};
+  GetWindowRect(WindowOf(window), &r);
+  return Rect(r.left, r.top, r.right, r.bottom);
 }
 
 bool IsEnabled(uint32_t window) {
@@ -48,6 +55,16 @@ void TypeKey(uint16_t virtualKey) {
   input[0].ki.wVk = input[1].ki.wVk = virtualKey;
   input[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, input, sizeof(INPUT));
+}
+
+void Maximise(uint32_t window) {
+  ShowWindow(WindowOf(window), SW_MAXIMIZE);
+}
+
+void EndSession(uint32_t window) {
+  if (SendMessageW(WindowOf(window), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) {
+    SendMessageW(WindowOf(window), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  }
 }
 
 }  // namespace vark::test::desktop

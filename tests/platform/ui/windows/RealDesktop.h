@@ -16,6 +16,7 @@ std::unique_ptr<Backend> RealBackend();
 
 // A pixel of a window as the screen shows it (window coordinates).
 TColor PixelOnScreen(uint32_t window, int x, int y);
+TRect BoundsOf(uint32_t window);
 bool IsEnabled(uint32_t window);
 uint32_t OwnerOf(uint32_t window);
 uint32_t ForegroundWindow();
@@ -25,5 +26,10 @@ uint32_t ForegroundWindow();
 enum class Press : uint8_t { None, LeftDown, LeftUp };
 void Pointer(int x, int y, Press press = Press::None);
 void TypeKey(uint16_t virtualKey);
+
+// What the desktop does to a window: maximises it (Win+Up), or tells it that
+// the session ends (the user logs off).
+void Maximise(uint32_t window);
+void EndSession(uint32_t window);
 
 }  // namespace vark::test::desktop
