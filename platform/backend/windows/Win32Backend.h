@@ -114,6 +114,7 @@ class Win32Backend : public Backend {
   void EndOwnMove();
   // A modal form opened while the system moves a window: the move ends.
   void CancelSystemLoop();
+  void SystemLoopEnded(HWND hwnd);
 
   LoopWait wait_;
   uint64_t epoch_ = 0;

@@ -126,8 +126,7 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_EXITSIZEMOVE:
     case WM_EXITMENULOOP:
-      systemLoops_ = std::max(0, systemLoops_ - 1);
-      KillTimer(hwnd, kLoopTimer);
+      SystemLoopEnded(hwnd);
       return 0;
     case WM_TIMER:
       if (wParam != kLoopTimer) break;

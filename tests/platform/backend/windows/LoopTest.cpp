@@ -83,6 +83,39 @@ TEST_F(Win32Test, TheToolkitTakesTurnsWhileTheSystemMovesAWindow) {
   EXPECT_EQ(TPoint(r.left, r.top), TPoint(180, 150));
 }
 
+TEST_F(Win32Test, AFormThatWaitsInsideTheSystemsMoveEndsTheMove) {
+  const vark::WindowHandle window = Shown(Bounds(100, 100, 300, 200));
+  HANDLE waiting = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  bool modal = false, released = false;
+  backend.RunTurn = [&] {
+    if (modal) return;
+    // A modal form opened by a timer: its loop waits for the user's input,
+    // which the system's move would otherwise keep for itself.
+    modal = true;
+    SetEvent(waiting);
+    vark::Event e;
+    const uint64_t end = backend.Now() + kPatienceMs;
+    while (!released && backend.Now() < end) {
+      released = backend.WaitEvent(e, 20) && e.kind == EventKind::MouseUp;
+    }
+  };
+  Pointer({200, 200}, MOUSEEVENTF_LEFTDOWN);
+  Next(EventKind::MouseDown);
+  backend.BeginMove(window);
+  std::thread user([&] {
+    WaitForSingleObject(waiting, kPatienceMs);
+    Pointer({280, 250});
+    Pointer({280, 250}, MOUSEEVENTF_LEFTUP);
+  });
+  Drain();  // returns once the system's loop has ended
+  user.join();
+  CloseHandle(waiting);
+  EXPECT_TRUE(released);  // the release was the modal form's
+  RECT r{};
+  GetWindowRect(Hwnd(window), &r);
+  EXPECT_EQ(TPoint(r.left, r.top), TPoint(100, 100));
+}
+
 TEST_F(Win32Test, AnotherButtonDragsTheWindowUntilItComesUp) {
   const vark::WindowHandle window = Shown(Bounds(100, 100, 300, 200));
   Pointer({200, 200}, MOUSEEVENTF_RIGHTDOWN);
