@@ -76,12 +76,18 @@ void Ticks(bool highResolution) {
               highResolution ? "high-resolution" : "fallback", ticks);
 }
 
-void Idle() {
-  Win32Backend backend;
+// A shown window of the launcher's size.
+vark::WindowHandle LauncherSizedWindow(Win32Backend& backend) {
   vark::WindowSpec spec;
   spec.bounds = Bounds(100, 100, 800, 574);
   const vark::WindowHandle window = backend.CreateWindow(spec);
   backend.SetVisible(window, true);
+  return window;
+}
+
+void Idle() {
+  Win32Backend backend;
+  LauncherSizedWindow(backend);
   vark::Event e;
   while (backend.WaitEvent(e, 100)) {
   }
@@ -95,10 +101,7 @@ void Idle() {
 
 void Presenting() {
   Win32Backend backend;
-  vark::WindowSpec spec;
-  spec.bounds = Bounds(100, 100, 800, 574);
-  const vark::WindowHandle window = backend.CreateWindow(spec);
-  backend.SetVisible(window, true);
+  const vark::WindowHandle window = LauncherSizedWindow(backend);
   TBitmap surface(800, 574);
   for (int y = 0; y < 574; ++y)
     std::fill(surface.ScanLine(y), surface.ScanLine(y) + 800, 0xFF212121u + (y & 0xFF));

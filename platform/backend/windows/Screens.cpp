@@ -25,6 +25,7 @@ ScreenInfo Describe(HMONITOR monitor) {
   if (GetMonitorInfoW(monitor, &info)) {
     screen.bounds = FromRect(info.rcMonitor);
     screen.work = FromRect(info.rcWork);
+    screen.primary = (info.dwFlags & MONITORINFOF_PRIMARY) != 0;
   } else {
     screen.bounds = Rect(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
     screen.work = screen.bounds;
@@ -35,11 +36,8 @@ ScreenInfo Describe(HMONITOR monitor) {
 
 BOOL CALLBACK Collect(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
   auto& screens = *reinterpret_cast<std::vector<ScreenInfo>*>(data);
-  MONITORINFO info{};
-  info.cbSize = sizeof(info);
-  const bool primary = GetMonitorInfoW(monitor, &info) && (info.dwFlags & MONITORINFOF_PRIMARY);
-  ScreenInfo screen = Describe(monitor);
-  if (primary) {
+  const ScreenInfo screen = Describe(monitor);
+  if (screen.primary) {
     screens.insert(screens.begin(), screen);
   } else {
     screens.push_back(screen);

@@ -12,6 +12,7 @@ struct ScreenInfo {
   TRect bounds;  // desktop coordinates
   TRect work;    // without the task bar and docked bars
   int dpi = 96;
+  bool primary = false;
 };
 
 // Asks to be told each screen's own scale (per-monitor awareness, version 2

@@ -1,7 +1,6 @@
 #include "platform/backend/windows/Win32Backend.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/Exceptions.h"
 #include "platform/backend/windows/Screens.h"
@@ -86,10 +85,10 @@ WindowHandle Win32Backend::CreateWindow(const WindowSpec& params) {
     const int error = static_cast<int>(GetLastError());
     throw EOSError("Cannot create a window: " + os::SystemErrorText(error), error);
   }
-  RaisePending();
   Window& w = windows_[HandleOf(hwnd)];
   w.hwnd = hwnd;
   w.bounds = WindowRect(hwnd);
+  RaisePending();
   return HandleOf(hwnd);
 }
 
@@ -311,48 +310,6 @@ void Win32Backend::Pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
     RaisePending();
-  }
-}
-
-namespace {
-
-thread_local HHOOK moveEnder = nullptr;
-
-// The filter codes of the move and size loops, which MinGW's headers lack.
-constexpr int kMoveLoopFilter = 3, kSizeLoopFilter = 4;
-
-// Ends a move loop that is still running once the form's loop has returned
-// to it: its next message reads as the release. (Windows ends the loop when
-// the window cancels its modes; Wine's loop ends only on a release, a Return
-// or an Escape.)
-LRESULT CALLBACK EndMoveLoop(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == kMoveLoopFilter || code == kSizeLoopFilter) {
-    reinterpret_cast<MSG*>(lParam)->message = WM_LBUTTONUP;
-  }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
-
-void Win32Backend::CancelSystemLoop() {
-  // The system's move and menu loops end when their window cancels its
-  // modes, as it does when a message box opens; the loop's timer goes on to
-  // bring the move loop its next message.
-  for (auto& [handle, w] : std::map<WindowHandle, Window>(windows_)) {
-    SendMessageW(w.hwnd, WM_CANCELMODE, 0, 0);
-  }
-  if (moveEnder == nullptr) {
-    moveEnder = SetWindowsHookExW(WH_MSGFILTER, EndMoveLoop, nullptr, GetCurrentThreadId());
-  }
-  systemLoops_ = 0;
-}
-
-void Win32Backend::SystemLoopEnded(HWND hwnd) {
-  systemLoops_ = std::max(0, systemLoops_ - 1);
-  KillTimer(hwnd, kLoopTimer);
-  if (systemLoops_ == 0 && moveEnder != nullptr) {
-    UnhookWindowsHookEx(moveEnder);
-    moveEnder = nullptr;
   }
 }
 

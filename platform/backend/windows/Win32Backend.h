@@ -112,9 +112,11 @@ class Win32Backend : public Backend {
   void Pump();
   void RaisePending();
   void EndOwnMove();
-  // A modal form opened while the system moves a window: the move ends.
-  void CancelSystemLoop();
+  // The system's move and menu loops (SystemLoops.cpp). A modal form opened
+  // while one runs ends it.
+  void SystemLoopStarted(HWND hwnd);
   void SystemLoopEnded(HWND hwnd);
+  void CancelSystemLoop();
 
   LoopWait wait_;
   uint64_t epoch_ = 0;

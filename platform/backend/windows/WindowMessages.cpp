@@ -1,6 +1,4 @@
 // The window procedure: the system's messages as the toolkit's events.
-#include <algorithm>
-
 #include "platform/backend/windows/Win32Backend.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/Messages.h"
@@ -121,8 +119,7 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return 1;  // the back buffer covers it all
     case WM_ENTERSIZEMOVE:
     case WM_ENTERMENULOOP:
-      ++systemLoops_;
-      SetTimer(hwnd, kLoopTimer, USER_TIMER_MINIMUM, nullptr);
+      SystemLoopStarted(hwnd);
       return 0;
     case WM_EXITSIZEMOVE:
     case WM_EXITMENULOOP:

@@ -11,19 +11,8 @@
 namespace {
 
 using vark::EventKind;
+using vark::test::Pointer;
 using vark::test::Win32Test;
-
-// Moves the pointer to a desktop point and presses or releases a button there
-// (flags: MOUSEEVENTF_*), as a user does.
-void Pointer(POINT at, DWORD flags = 0) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = MulDiv(at.x, 65535, width - 1);
-  input.mi.dy = MulDiv(at.y, 65535, height - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-  SendInput(1, &input, sizeof(input));
-}
 
 void Key(WORD key, bool up = false) {
   INPUT input{};

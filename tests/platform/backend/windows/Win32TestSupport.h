@@ -19,6 +19,18 @@ inline const char* KindName(EventKind kind) {
   return names[static_cast<int>(kind)];
 }
 
+// Moves the pointer to a desktop point and presses or releases buttons there
+// (MOUSEEVENTF_* flags), as a user does.
+inline void Pointer(POINT at, DWORD flags = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  input.mi.dx = MulDiv(at.x, 65535, width - 1);
+  input.mi.dy = MulDiv(at.y, 65535, height - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
+  SendInput(1, &input, sizeof(input));
+}
+
 class Win32Test : public ::testing::Test {
  protected:
   // Generous: only a backend that never delivers what it should takes it.

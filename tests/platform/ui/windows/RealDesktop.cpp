@@ -2,6 +2,7 @@
 
 #include "platform/backend/windows/Win32Backend.h"
 #include "platform/os/Shell.h"
+#include "tests/platform/backend/windows/Win32TestSupport.h"
 
 namespace vark::test::desktop {
 
@@ -38,15 +39,10 @@ uint32_t ForegroundWindow() {
 }
 
 void Pointer(int x, int y, Press press) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-  input.mi.dx = MulDiv(x, 65535, width - 1);
-  input.mi.dy = MulDiv(y, 65535, height - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  if (press == Press::LeftDown) input.mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  if (press == Press::LeftUp) input.mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-  SendInput(1, &input, sizeof(input));
+  const DWORD flags = press == Press::LeftDown ? MOUSEEVENTF_LEFTDOWN
+                      : press == Press::LeftUp ? MOUSEEVENTF_LEFTUP
+                                               : 0;
+  test::Pointer({x, y}, flags);
 }
 
 void TypeKey(uint16_t virtualKey) {
