@@ -123,6 +123,36 @@ void BM_DrawScaledPng400x600To297x425HighQuality(benchmark::State& state) {
 BENCHMARK(BM_DrawScaledPng400x600To297x425Bilinear)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DrawScaledPng400x600To297x425HighQuality)->Unit(benchmark::kMicrosecond);
 
+// An edition picture at its own size, half faded (a button's fade), and the
+// half-size decode of the background stretched over the whole window.
+void BM_DrawScaledPng64x64Unscaled50Percent(benchmark::State& state) {
+  TPngImage png;
+  png.LoadFromMemory(EditionPng(2));
+  TBitmap picture;
+  png.AssignTo(picture);
+  TBitmap target(250, 41);
+  for (auto _ : state) {
+    vark::DrawScaled(target, Rect(0, 0, 250, 41), Bounds(8, -11, 64, 64), picture,
+                     Rect(0, 0, 64, 64), 128, vark::ScaleFilter::Bilinear, true,
+                     vark::EdgeMode::Transparent);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DrawScaledPng64x64Unscaled50Percent)->Unit(benchmark::kMicrosecond);
+
+void BM_DrawScaledJpeg1250x834To794x577Bilinear(benchmark::State& state) {
+  TBitmap half;
+  vark::DecodeJpeg(BackgroundJpeg(), 2, half);
+  TBitmap target(794, 571);
+  for (auto _ : state) {
+    vark::DrawScaled(target, Rect(0, 0, 794, 571), Rect(0, -3, 794, 577), half,
+                     Rect(0, 0, half.Width(), half.Height()), 255, vark::ScaleFilter::Bilinear,
+                     true, vark::EdgeMode::Clamp);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_DrawScaledJpeg1250x834To794x577Bilinear)->Unit(benchmark::kMicrosecond);
+
 // A photograph-like 2500 x 1667 JPEG far denser than the window's own
 // background: smooth light, a horizon and grain in every pixel, about 1.2 MB.
 // It shows how decoding scales with the entropy-coded data.

@@ -1,5 +1,6 @@
-// Scaled, translucent picture drawing (pixman): source-over compositing of a
-// bitmap, scaled from srcRect into destRect, with an overall opacity.
+// Scaled, translucent picture drawing: source-over compositing of a
+// bitmap, scaled from srcRect into destRect, with an overall opacity. pixman
+// draws it on Linux; on Windows it is our own resampling (Resample.h).
 #pragma once
 
 #include <cstdint>

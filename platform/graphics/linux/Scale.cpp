@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "platform/graphics/AreaResample.h"
+#include "platform/graphics/Resample.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace vark {
@@ -132,8 +132,8 @@ void DrawScaled(TBitmap& dst, const TRect& clip, const TRect& destRect, const TB
     // The area average, filtered into a picture of the area's size that is
     // then laid over the destination unscaled.
     std::vector<uint32_t> filtered(static_cast<size_t>(area.Width()) * area.Height());
-    AreaResample({bits, sw, sh, stride / 4, opaque}, {sx, tx}, {sy, ty}, edge, area.Width(),
-                 area.Height(), filtered);
+    Resample({bits, sw, sh, stride / 4, opaque}, {sx, tx}, {sy, ty}, edge, area.Width(),
+             area.Height(), filtered);
     PixmanImage filteredImage(pixman_image_create_bits_no_clear(
         PIXMAN_a8r8g8b8, area.Width(), area.Height(), filtered.data(), area.Width() * 4));
     if (filteredImage.image == nullptr) return;

@@ -1,20 +1,21 @@
-// The hand-written shrink filter against a plain floating-point area average
-// of the same mapping: fixed-point weights, the two passes and the vector code
-// must agree with it to within rounding, for every edge mode and for axes that
-// shrink, stretch or stay.
+// The hand-written resampling against plain floating-point filters of the same
+// mapping (nearest, linear, area average): fixed-point weights, the two passes
+// and the vector code must agree with them to within rounding, for every edge
+// mode and for axes that shrink, stretch or stay.
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "platform/graphics/AreaResample.h"
+#include "platform/graphics/Resample.h"
 #include "platform/graphics/Scale.h"
 
 namespace {
 
 using vark::EdgeMode;
 using vark::ResampleAxis;
+using vark::ResampleKernel;
 
 // Taps (source index, weight) of one output pixel, exactly.
 std::vector<std::pair<int, double>> Taps(ResampleAxis axis, int i, int n, EdgeMode edge) {
@@ -32,7 +33,9 @@ std::vector<std::pair<int, double>> Taps(ResampleAxis axis, int i, int n, EdgeMo
     }
     taps.emplace_back(j, w);
   };
-  if (axis.scale > 1) {
+  if (axis.kernel == ResampleKernel::Nearest) {
+    add(static_cast<int>(std::ceil(u)) - 1, 1);
+  } else if (axis.kernel == ResampleKernel::Area && axis.scale > 1) {
     const double lo = u - axis.scale / 2, hi = u + axis.scale / 2;
     for (int j = static_cast<int>(std::floor(lo)); j < hi; ++j)
       add(j, (std::min(hi, j + 1.0) - std::max(lo, 1.0 * j)) / axis.scale);
@@ -50,7 +53,7 @@ struct Case {
   ResampleAxis x, y;
 };
 
-TEST(AreaResample, MatchesAnExactAreaAverage) {
+TEST(Resample, MatchesExactFilters) {
   const int w = 41, h = 29;
   std::vector<uint32_t> src(static_cast<size_t>(w) * h);
   uint32_t seed = 7;
@@ -67,47 +70,52 @@ TEST(AreaResample, MatchesAnExactAreaAverage) {
       {w, h, 41, 9, {1.0, 0}, {h / 9.0, 0}},         // one axis untouched
       {w, h, 20, 14, {2.2, -3.0}, {2.2, 1.5}},       // reaching past the edges
   };
-  for (EdgeMode edge : {EdgeMode::Clamp, EdgeMode::Transparent, EdgeMode::TileFlip}) {
-    for (const Case& c : cases) {
-      SCOPED_TRACE(testing::Message()
-                   << "edge " << static_cast<int>(edge) << ", " << c.outW << "x" << c.outH);
-      std::vector<uint32_t> out(static_cast<size_t>(c.outW) * c.outH, 0xDEADBEEF);
-      vark::AreaResample({src.data(), w, h, w, false}, c.x, c.y, edge, c.outW, c.outH, out);
-      int worst = 0;
-      for (int oy = 0; oy < c.outH; ++oy) {
-        for (int ox = 0; ox < c.outW; ++ox) {
-          double sum[4] = {0, 0, 0, 0};
-          for (auto [j, wy] : Taps(c.y, oy, h, edge))
-            for (auto [i, wx] : Taps(c.x, ox, w, edge))
-              for (int k = 0; k < 4; ++k)
-                sum[k] += wx * wy * ((src[static_cast<size_t>(j) * w + i] >> (8 * k)) & 0xFF);
-          const uint32_t got = out[static_cast<size_t>(oy) * c.outW + ox];
-          for (int k = 0; k < 4; ++k)
-            worst = std::max(
-                worst, static_cast<int>(std::abs(((got >> (8 * k)) & 0xFF) - std::lround(sum[k]))));
-          EXPECT_LE((got >> 16) & 0xFF, got >> 24) << "premultiplied at " << ox << "," << oy;
+  const ResampleKernel kernels[] = {ResampleKernel::Nearest, ResampleKernel::Linear,
+                                    ResampleKernel::Area};
+  for (ResampleKernel kernel : kernels) {
+    for (EdgeMode edge : {EdgeMode::Clamp, EdgeMode::Transparent, EdgeMode::TileFlip}) {
+      for (Case c : cases) {
+        SCOPED_TRACE(testing::Message()
+                     << "kernel " << static_cast<int>(kernel) << ", edge " << static_cast<int>(edge)
+                     << ", " << c.outW << "x" << c.outH);
+        c.x.kernel = c.y.kernel = kernel;
+        std::vector<uint32_t> out(static_cast<size_t>(c.outW) * c.outH, 0xDEADBEEF);
+        vark::Resample({src.data(), w, h, w, false}, c.x, c.y, edge, c.outW, c.outH, out);
+        int worst = 0;
+        for (int oy = 0; oy < c.outH; ++oy) {
+          for (int ox = 0; ox < c.outW; ++ox) {
+            double sum[4] = {0, 0, 0, 0};
+            for (auto [j, wy] : Taps(c.y, oy, h, edge))
+              for (auto [i, wx] : Taps(c.x, ox, w, edge))
+                for (int k = 0; k < 4; ++k)
+                  sum[k] += wx * wy * ((src[static_cast<size_t>(j) * w + i] >> (8 * k)) & 0xFF);
+            const uint32_t got = out[static_cast<size_t>(oy) * c.outW + ox];
+            for (int k = 0; k < 4; ++k)
+              worst = std::max(worst, static_cast<int>(std::abs(((got >> (8 * k)) & 0xFF) -
+                                                                std::lround(sum[k]))));
+            EXPECT_LE((got >> 16) & 0xFF, got >> 24) << "premultiplied at " << ox << "," << oy;
+          }
         }
+        EXPECT_LE(worst, 1);
       }
-      EXPECT_LE(worst, 1);
     }
   }
 }
 
-TEST(AreaResample, AnOpaqueSourceIgnoresItsAlphaBytes) {
+TEST(Resample, AnOpaqueSourceIgnoresItsAlphaBytes) {
   // Alpha bytes of 0 in an opaque picture: shrunk, it is still opaque inside
   // and fades only where transparent edges are averaged in.
   std::vector<uint32_t> src(16 * 16, 0x00C08040);
   std::vector<uint32_t> out(4 * 4);
-  vark::AreaResample({src.data(), 16, 16, 16, true}, {4, 0}, {4, 0}, EdgeMode::Clamp, 4, 4, out);
+  vark::Resample({src.data(), 16, 16, 16, true}, {4, 0}, {4, 0}, EdgeMode::Clamp, 4, 4, out);
   for (uint32_t p : out)
     EXPECT_EQ(p, 0xFFC08040u);
-  vark::AreaResample({src.data(), 16, 16, 16, true}, {4, -2}, {4, 0}, EdgeMode::Transparent, 4, 4,
-                     out);
+  vark::Resample({src.data(), 16, 16, 16, true}, {4, -2}, {4, 0}, EdgeMode::Transparent, 4, 4, out);
   EXPECT_EQ(out[0] >> 24, 128u);  // half of its footprint lies left of the picture
   EXPECT_EQ(out[1], 0xFFC08040u);
 }
 
-TEST(AreaResample, AFootprintFarWiderThanThePictureCostsNoMore) {
+TEST(Resample, AFootprintFarWiderThanThePictureCostsNoMore) {
   // A 4 x 4 flat picture seen through footprints of 20000 pixels, far off to
   // one side: the edge pixel repeated, the mirrored picture averaged, or
   // nothing at all, each without walking the 20000 pixels of every footprint.
@@ -115,7 +123,7 @@ TEST(AreaResample, AFootprintFarWiderThanThePictureCostsNoMore) {
   std::vector<uint32_t> out(3 * 3);
   for (EdgeMode edge : {EdgeMode::Clamp, EdgeMode::TileFlip, EdgeMode::Transparent}) {
     SCOPED_TRACE(static_cast<int>(edge));
-    vark::AreaResample({src.data(), 4, 4, 4, false}, {20000, -1e6}, {20000, 3e5}, edge, 3, 3, out);
+    vark::Resample({src.data(), 4, 4, 4, false}, {20000, -1e6}, {20000, 3e5}, edge, 3, 3, out);
     for (uint32_t p : out)
       EXPECT_EQ(p, edge == EdgeMode::Transparent ? 0u : 0xFF204060u);
   }
