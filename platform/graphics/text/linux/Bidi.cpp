@@ -1,4 +1,4 @@
-#include "platform/graphics/text/linux/Bidi.h"
+#include "platform/graphics/text/Bidi.h"
 
 #include <fribidi.h>
 

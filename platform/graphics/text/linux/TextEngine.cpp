@@ -5,8 +5,9 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/text/IconCodepoints.h"
 #include "platform/graphics/text/Utf8.h"
-#include "platform/graphics/text/linux/Bidi.h"
+#include "platform/graphics/text/Bidi.h"
 
 namespace vark::text {
 
@@ -76,19 +77,6 @@ void FillLine(TBitmap& target, const TRect& clip, TRect line, Pixel solid) {
 }
 
 }  // namespace
-
-char32_t MapIconCodepoint(char32_t cp) {
-  switch (cp) {
-    case 0xE711:
-      return 0x2715;  // cancel: multiplication x
-    case 0xE713:
-      return 0x2699;  // settings: gear
-    case 0xE734:
-      return 0x2606;  // favourite: white star
-    default:
-      return cp;
-  }
-}
 
 TextEngine::TextEngine() {
   if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;

@@ -96,8 +96,4 @@ class TextEngine {
   std::string key_;
 };
 
-// The private-use code points of the icon fonts that the program uses, mapped
-// to the Unicode symbols that stand in for them; any other code point as is.
-char32_t MapIconCodepoint(char32_t cp);
-
 }  // namespace vark::text

@@ -1,7 +1,8 @@
 // The order in which a line's text is laid out from left to right, by the
-// Unicode bidirectional algorithm (FriBidi): a line is cut into runs of one
-// direction, and the runs are put in visual order. A paragraph that reads
-// right to left starts at the right: "© Varkel" shows as "Varkel ©".
+// Unicode bidirectional algorithm (FriBidi on Linux, Uniscribe on Windows): a
+// line is cut into runs of one direction, and the runs are put in visual
+// order. A paragraph that reads right to left starts at the right:
+// "© Varkel" shows as "Varkel ©".
 #pragma once
 
 #include <cstddef>

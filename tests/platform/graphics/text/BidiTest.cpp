@@ -1,5 +1,5 @@
 // The visual order of a line: its runs of one direction, left to right.
-#include "platform/graphics/text/linux/Bidi.h"
+#include "platform/graphics/text/Bidi.h"
 
 #include <gtest/gtest.h>
 
