@@ -12,7 +12,6 @@
 #include "platform/Exceptions.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/JpegCodec.h"
-#include "platform/graphics/PictureFile.h"
 
 namespace vark {
 
@@ -93,10 +92,6 @@ std::vector<uint8_t> EncodeJpeg(const TBitmap& bitmap, const JpegWriteOptions& o
     throw EInvalidGraphic(std::string("Cannot write the JPEG image: ") + c.error.message);
   }
   return std::vector<uint8_t>(c.buffer, c.buffer + c.size);
-}
-
-void SaveJpeg(const TBitmap& bitmap, const std::string& path, int quality) {
-  WritePictureFile(path, EncodeJpeg(bitmap, quality));
 }
 
 }  // namespace vark
