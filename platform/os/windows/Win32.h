@@ -15,6 +15,8 @@
 #include <shellapi.h>
 #include <shellscalingapi.h>
 #include <shlobj.h>
+#include <usp10.h>
+#include <wincodec.h>
 // clang-format on
 
 // clang-format off

@@ -2,8 +2,6 @@
 // surgery on encoded PNGs, and a temporary folder per test.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +11,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/PngRaster.h"
+#include "tests/common/TempProfile.h"
 
 namespace vark::testing {
 
@@ -88,24 +87,21 @@ inline void PutBigEndian32(std::vector<uint8_t>& bytes, size_t pos, uint32_t v) 
 }
 
 // A fresh folder under the system's temporary folder, removed at the end.
+// Paths are UTF-8 on every platform (the user's temporary folder may not be
+// ASCII).
 class TempFolder {
  public:
-  TempFolder() {
-    path_ = std::filesystem::temp_directory_path() /
-            ("vark-pictures-" + std::to_string(::getpid()) + "-" + std::to_string(counter_++));
-    std::filesystem::create_directories(path_);
-  }
+  TempFolder() : path_(profile::MakeTempFolder()) {}
   ~TempFolder() {
     std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
+    std::filesystem::remove_all(PathOf(path_), ignored);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
-  static inline int counter_ = 0;
-  std::filesystem::path path_;
+  std::string path_;
 };
 
 // An opaque bitmap of flat colour blocks (blockSize square), colours from a

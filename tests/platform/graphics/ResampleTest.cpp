@@ -91,8 +91,8 @@ TEST(Resample, MatchesExactFilters) {
                   sum[k] += wx * wy * ((src[static_cast<size_t>(j) * w + i] >> (8 * k)) & 0xFF);
             const uint32_t got = out[static_cast<size_t>(oy) * c.outW + ox];
             for (int k = 0; k < 4; ++k)
-              worst = std::max(worst, static_cast<int>(std::abs(((got >> (8 * k)) & 0xFF) -
-                                                                std::lround(sum[k]))));
+              worst = std::max(worst, std::abs(static_cast<int>((got >> (8 * k)) & 0xFF) -
+                                               static_cast<int>(std::lround(sum[k]))));
             EXPECT_LE((got >> 16) & 0xFF, got >> 24) << "premultiplied at " << ox << "," << oy;
           }
         }
