@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -21,5 +22,10 @@ struct BidiRun {
 // The runs of a line (one paragraph) in visual order, left to right. A run
 // that reads right to left is drawn from its end: its last code point leftmost.
 std::vector<BidiRun> VisualRuns(std::span<const char32_t> line, bool rightToLeftParagraph);
+
+// The runs of a line in visual order from each code point's embedding level
+// (rule L2), its trailing blanks already at the paragraph's level (rule L1).
+// The platforms differ only in how they find the levels.
+std::vector<BidiRun> RunsFromLevels(std::span<const uint8_t> levels);
 
 }  // namespace vark::text

@@ -2,8 +2,8 @@
 
 #include <fribidi.h>
 
-#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace vark::text {
 
@@ -34,44 +34,7 @@ std::vector<BidiRun> VisualRuns(std::span<const char32_t> line, bool rightToLeft
     levels[i - 1] = paragraph;
   }
 
-  struct LevelRun {
-    size_t start, end;
-    FriBidiLevel level;
-  };
-  std::vector<LevelRun> runs;
-  for (size_t i = 0; i < n; ++i) {
-    if (runs.empty() || runs.back().level != levels[i]) {
-      runs.push_back({i, i + 1, levels[i]});
-    } else {
-      runs.back().end = i + 1;
-    }
-  }
-  // From the highest level down to the lowest odd one, every stretch of runs
-  // at that level or above turns round (rule L2).
-  FriBidiLevel highest = 0, lowestOdd = std::numeric_limits<FriBidiLevel>::max();
-  for (const LevelRun& r : runs) {
-    highest = std::max(highest, r.level);
-    if (r.level % 2 == 1) lowestOdd = std::min(lowestOdd, r.level);
-  }
-  for (int level = highest; level >= lowestOdd; --level) {
-    for (size_t i = 0; i < runs.size();) {
-      if (runs[i].level < level) {
-        ++i;
-        continue;
-      }
-      size_t j = i;
-      while (j < runs.size() && runs[j].level >= level)
-        ++j;
-      std::reverse(runs.begin() + static_cast<std::ptrdiff_t>(i),
-                   runs.begin() + static_cast<std::ptrdiff_t>(j));
-      i = j;
-    }
-  }
-  std::vector<BidiRun> visual;
-  visual.reserve(runs.size());
-  for (const LevelRun& r : runs)
-    visual.push_back({r.start, r.end, r.level % 2 == 1});
-  return visual;
+  return RunsFromLevels(std::vector<uint8_t>(levels.begin(), levels.end()));
 }
 
 }  // namespace vark::text

@@ -4,10 +4,10 @@
 #include <cstring>
 
 #include "platform/graphics/Bitmap.h"
-#include "platform/graphics/Color.h"
+#include "platform/graphics/text/Bidi.h"
+#include "platform/graphics/text/GlyphPainter.h"
 #include "platform/graphics/text/IconCodepoints.h"
 #include "platform/graphics/text/Utf8.h"
-#include "platform/graphics/text/Bidi.h"
 
 namespace vark::text {
 
@@ -51,29 +51,6 @@ bool JoinsPrevious(char32_t cp) {
     default:
       return false;
   }
-}
-
-inline uint32_t Div255(uint32_t v) {
-  v += 128;
-  return (v + (v >> 8)) >> 8;
-}
-
-// Source-over of an opaque colour at coverage a onto a premultiplied pixel.
-inline Pixel BlendCoverage(Pixel dst, uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
-  const uint32_t inv = 255 - a;
-  const uint32_t db = dst & 0xFF;
-  const uint32_t dg = (dst >> 8) & 0xFF;
-  const uint32_t dr = (dst >> 16) & 0xFF;
-  const uint32_t da = dst >> 24;
-  return Div255(b * a + db * inv) | (Div255(g * a + dg * inv) << 8) |
-         (Div255(r * a + dr * inv) << 16) | (Div255(255 * a + da * inv) << 24);
-}
-
-void FillLine(TBitmap& target, const TRect& clip, TRect line, Pixel solid) {
-  const TRect r = IntersectRect(line, clip);
-  if (r.IsEmpty()) return;
-  for (int yy = r.Top; yy < r.Bottom; ++yy)
-    std::fill_n(target.ScanLine(yy) + r.Left, r.Width(), solid);
 }
 
 }  // namespace
@@ -318,11 +295,7 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
   const ShapedRun& run = Run(sized, text, rightToLeft);
   if (run.glyphs.empty()) return;
 
-  const TColor color = ColorToRGB(font.Color());
-  const uint32_t r = GetRValue(color);
-  const uint32_t g = GetGValue(color);
-  const uint32_t b = GetBValue(color);
-  const Pixel solid = OpaquePixel(color);
+  GlyphPainter painter(target, area, font.Color());
   const int baseline = y + sized.ascent;
 
   for (const PlacedGlyph& placed : run.glyphs) {
@@ -330,20 +303,8 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
     if (face == nullptr) continue;
     const GlyphMask& mask = face->Mask(placed.glyph, maskBytes_);
     if (mask.width == 0) continue;
-    const int left = x + placed.x + mask.left;
-    const int top = baseline + placed.y - mask.top;
-    const TRect box = IntersectRect(Rect(left, top, left + mask.width, top + mask.height), area);
-    if (box.IsEmpty()) continue;
-    for (int yy = box.Top; yy < box.Bottom; ++yy) {
-      const uint8_t* cov =
-          mask.coverage.data() + static_cast<size_t>(yy - top) * mask.width + (box.Left - left);
-      Pixel* row = target.ScanLine(yy);
-      for (int xx = box.Left; xx < box.Right; ++xx, ++cov) {
-        const uint32_t a = *cov;
-        if (a == 0) continue;
-        row[xx] = a == 255 ? solid : BlendCoverage(row[xx], r, g, b, a);
-      }
-    }
+    painter.Coverage(x + placed.x + mask.left, baseline + placed.y - mask.top, mask.width,
+                     mask.height, mask.coverage.data(), static_cast<size_t>(mask.width));
   }
 
   if (maskBytes_ > kMaxMaskBytes) {
@@ -362,13 +323,11 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
     if (primary == nullptr) return;
     if (fs.Contains(fsUnderline)) {
       const int top = baseline + primary->UnderlineOffset();
-      FillLine(target, area, Rect(x, top, x + run.width, top + primary->UnderlineThickness()),
-               solid);
+      painter.Fill(Rect(x, top, x + run.width, top + primary->UnderlineThickness()));
     }
     if (fs.Contains(fsStrikeOut)) {
       const int top = baseline + primary->StrikeoutOffset();
-      FillLine(target, area, Rect(x, top, x + run.width, top + primary->StrikeoutThickness()),
-               solid);
+      painter.Fill(Rect(x, top, x + run.width, top + primary->StrikeoutThickness()));
     }
   }
 }

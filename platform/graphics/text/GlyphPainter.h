@@ -1,0 +1,36 @@
+// Laying anti-aliased glyphs into a bitmap in one colour: coverage 0..255
+// blended source-over onto premultiplied pixels, and the solid lines of
+// underline and strike-out. Both text engines draw through it, so text
+// blends by the same rules whichever engine rendered the glyphs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Types.h"
+
+class TBitmap;
+
+namespace vark::text {
+
+class GlyphPainter {
+ public:
+  // Paints in color (a system colour is resolved) into target, touching only
+  // pixels inside area (which lies inside the bitmap).
+  GlyphPainter(TBitmap& target, const TRect& area, TColor color);
+
+  // A glyph's coverage, width × height bytes a row apart by pitch, with its
+  // top-left pixel at (left, top).
+  void Coverage(int left, int top, int width, int height, const uint8_t* coverage, size_t pitch);
+  // A solid rectangle (underline, strike-out).
+  void Fill(const TRect& rect);
+
+ private:
+  TBitmap& target_;
+  TRect area_;
+  uint32_t r_, g_, b_;
+  Pixel solid_;
+};
+
+}  // namespace vark::text
