@@ -40,11 +40,14 @@ unset DISPLAY WAYLAND_DISPLAY
 
 # Settings of the test prefix, applied once to a new prefix and to one made
 # before they were added (the marker names the settings' version).
-settings_marker=$WINEPREFIX/.settings-1
+settings_marker=$WINEPREFIX/.settings-2
 apply_settings() {
   # The test display has no window manager, for which Wine would wait two
   # seconds at every window's end: Wine places the windows itself.
   "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+  # The font names the window asks for, mapped to the fonts Linux uses (a
+  # change to the file wants a new marker version).
+  "$wine" regedit /S "Z:$(cd "$(dirname "$0")" && pwd | tr / '\\')\\wine-fonts.reg"
 }
 
 make_prefix() {

@@ -1,0 +1,25 @@
+// What GDI itself says about a font and a text, to hold the text engine to.
+// No system header here: the tests also see our framework's names, some of
+// which the system's headers define as well.
+#pragma once
+
+#include <string>
+
+namespace vark::testing::gdi {
+
+struct Extent {
+  int width = 0;       // with the kerning GDI applies (GetCharacterPlacementW)
+  int plainWidth = 0;  // without kerning (GetTextExtentPoint32W)
+  int ascent = 0;
+  int descent = 0;
+};
+
+// The text (UTF-8) in the font family at height (negative: the em), as GDI
+// lays it out.
+Extent Measure(const std::string& family, int height, bool bold, const std::string& text);
+
+// True when the face GDI gives for family has a glyph for the code point
+// (GetGlyphIndicesW).
+bool HasGlyph(const std::string& family, char32_t cp);
+
+}  // namespace vark::testing::gdi

@@ -1,0 +1,69 @@
+// The text engine against GDI itself: the same faces, line metrics and
+// advances with kerning as GDI gives them, and the face chosen for an icon
+// code point has the glyph it draws.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/graphics/Font.h"
+#include "platform/graphics/Text.h"
+#include "platform/graphics/text/IconCodepoints.h"
+#include "tests/platform/graphics/text/windows/GdiReference.h"
+
+namespace {
+
+TFont MakeFont(const std::string& name, int height, TFontStyles style = {}) {
+  TFont font;
+  font.SetName(name);
+  font.SetHeight(height);
+  font.SetStyle(style);
+  return font;
+}
+
+TEST(GdiText, MeasuresAsGdiLaysOut) {
+  const struct {
+    const char* font;
+    int height;
+    bool bold;
+    const char* text;
+  } cases[] = {
+      {"Segoe UI", -11, false, "\xC2\xA9 VarkelSoftware"},
+      {"Segoe UI", -40, false, "AV Ty To Wa"},  // kerning pairs
+      {"Segoe UI", 31, false, "Tidemark"},      // a cell height
+      {"Segoe UI", -13, true, "Hello World!"},
+      {"Segoe UI Semibold", -16, false, "Launch"},
+      {"Segoe UI Light", -23, false, "Aditional Options"},
+      {"Segoe Print", -40, false, "Valdor III Launcher"},
+      {"Tahoma", -11, false, "Loading 100%"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.font) + " " + std::to_string(c.height) + " " + c.text);
+    const auto gdi = vark::testing::gdi::Measure(c.font, c.height, c.bold, c.text);
+    const auto ours = vark::text::Measure(
+        MakeFont(c.font, c.height, c.bold ? TFontStyles{fsBold} : TFontStyles{}), c.text);
+    EXPECT_EQ(ours.width, gdi.width);
+    EXPECT_EQ(ours.ascent, gdi.ascent);
+    EXPECT_EQ(ours.descent, gdi.descent);
+  }
+  // The kerning is really there: the pairs pull the letters together.
+  const auto kerned = vark::testing::gdi::Measure("Segoe UI", -40, false, "AV Ty To Wa");
+  EXPECT_LT(kerned.width, kerned.plainWidth);
+}
+
+TEST(GdiText, IconCodepointsComeFromAFaceThatHasThem) {
+  // The icon fonts first, then the symbols standing in for them, from any
+  // face that has those; the face named is one whose glyph table has what
+  // is drawn.
+  for (const char* font : {"Segoe Fluent Icons", "Segoe MDL2 Assets", "Segoe UI"}) {
+    for (char32_t icon : {U'\uE711', U'\uE713', U'\uE734'}) {
+      SCOPED_TRACE(std::string(font) + " U+" + std::to_string(static_cast<unsigned>(icon)));
+      const vark::text::FaceInfo face = vark::text::DescribeFace(MakeFont(font, -19), icon);
+      ASSERT_FALSE(face.family.empty());
+      EXPECT_TRUE(vark::testing::gdi::HasGlyph(face.family, icon) ||
+                  vark::testing::gdi::HasGlyph(face.family, vark::text::MapIconCodepoint(icon)))
+          << face.family;
+    }
+  }
+}
+
+}  // namespace
