@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PictureTestSupport.h"
+#include "SampleJpegs.h"
 #include "platform/Exceptions.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
@@ -69,33 +70,40 @@ TEST(JpegDecode, FullSizeAndDctScaled) {
 TEST(JpegDecode, ProgressiveGreyAndCmykFiles) {
   TBitmap bmp(128, 64);
   vark::testing::FillBlocks(bmp, 16);
+  const auto bytes = [](std::span<const uint8_t> file) {
+    return std::vector<uint8_t>(file.begin(), file.end());
+  };
+  // Progressive files as libjpeg writes them (tests/data: the same blocks),
+  // grey and CMYK files as this platform's encoder writes them.
   const struct {
     const char* name;
-    vark::JpegWriteOptions options;
+    std::vector<uint8_t> data;
     int components;
+    bool progressive;
+    bool grey;
   } cases[] = {
-      {"progressive colour", {95, true, vark::JpegColorSpace::Color}, 3},
-      {"grey", {95, false, vark::JpegColorSpace::Gray}, 1},
-      {"progressive grey", {95, true, vark::JpegColorSpace::Gray}, 1},
-      {"inverted CMYK", {95, false, vark::JpegColorSpace::Cmyk}, 4},
-      {"progressive inverted CMYK", {95, true, vark::JpegColorSpace::Cmyk}, 4},
+      {"progressive colour", bytes(vark::testing::ProgressiveBlocksJpeg()), 3, true, false},
+      {"progressive grey", bytes(vark::testing::ProgressiveGreyBlocksJpeg()), 1, true, true},
+      {"progressive inverted CMYK", bytes(vark::testing::ProgressiveCmykBlocksJpeg()), 4, true,
+       false},
+      {"grey", vark::EncodeJpeg(bmp, {95, false, vark::JpegColorSpace::Gray}), 1, false, true},
+      {"inverted CMYK", vark::EncodeJpeg(bmp, {95, false, vark::JpegColorSpace::Cmyk}), 4, false,
+       false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const std::vector<uint8_t> data = vark::EncodeJpeg(bmp, c.options);
-    const vark::JpegInfo info = vark::ReadJpegHeader(data);
+    const vark::JpegInfo info = vark::ReadJpegHeader(c.data);
     EXPECT_EQ(info.components, c.components);
-    EXPECT_EQ(info.progressive, c.options.progressive);
-    const bool grey = c.options.colorSpace == vark::JpegColorSpace::Gray;
+    EXPECT_EQ(info.progressive, c.progressive);
     for (int denominator : {1, 4}) {
       TBitmap out;
-      vark::DecodeJpeg(data, denominator, out);
+      vark::DecodeJpeg(c.data, denominator, out);
       ASSERT_EQ(out.Width(), 128 / denominator);
       const int block = 16 / denominator;
       for (int by = 0; by < 4; ++by) {
         for (int bx = 0; bx < 8; ++bx) {
           TColor expected = BlockColor(bx, by);
-          if (grey) {
+          if (c.grey) {
             // Luminance: 0.299 R + 0.587 G + 0.114 B.
             const int y = (299 * GetRValue(expected) + 587 * GetGValue(expected) +
                            114 * GetBValue(expected) + 500) /
@@ -108,6 +116,13 @@ TEST(JpegDecode, ProgressiveGreyAndCmykFiles) {
       }
     }
   }
+  // Writing a progressive file: libjpeg does; the system's encoder on
+  // Windows cannot, and says so instead of writing another kind.
+#if defined(_WIN32)
+  EXPECT_THROW(vark::EncodeJpeg(bmp, {95, true}), EInvalidGraphic);
+#else
+  EXPECT_TRUE(vark::ReadJpegHeader(vark::EncodeJpeg(bmp, {95, true})).progressive);
+#endif
 }
 
 TEST(JpegDecode, ReductionCoversTheTarget) {
@@ -192,13 +207,20 @@ TEST(JpegBadInput, FailsCleanly) {
   }
 
   // Damage inside the image data that keeps the file's structure: the image
-  // data ends early. Found when decoding; drawing leaves the target alone.
+  // data ends early. libjpeg finds it when decoding, and drawing then leaves
+  // the target alone. The system's codec on Windows paints what is missing
+  // and reports success, as the system's own viewers show such a file: there
+  // the picture keeps its size.
   auto damaged = std::vector<uint8_t>(good.begin(), good.begin() + good.size() / 2);
   damaged.push_back(0xFF);
   damaged.push_back(0xD9);
   TJPEGImage broken;
   broken.LoadFromMemory(damaged);
   TBitmap bmp;
+#if defined(_WIN32)
+  broken.AssignTo(bmp);
+  EXPECT_EQ(bmp.Width(), 256);
+#else
   EXPECT_THROW(broken.AssignTo(bmp), EInvalidGraphic);
   TBitmap target(64, 64);
   broken.Draw(target.Canvas(), Rect(0, 0, 64, 64));
@@ -207,6 +229,7 @@ TEST(JpegBadInput, FailsCleanly) {
     for (int x = 0; x < 64; ++x)
       ASSERT_EQ(target.PixelAt(x, y), 0u);
   }
+#endif
 
   EXPECT_THROW(jpeg.LoadFromFile("/nonexistent/folder/picture.jpg"), EFOpenError);
 }
