@@ -198,6 +198,19 @@ void BM_JpegDecodeForDisplay2500x1667To794x580(benchmark::State& state) {
 }
 BENCHMARK(BM_JpegDecodeForDisplay2500x1667To794x580)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The backdrop PNG loaded and converted to a bitmap, as a picture does
+// before its first draw.
+void BM_PngLoadBackdrop400x600(benchmark::State& state) {
+  for (auto _ : state) {
+    TPngImage png;
+    png.LoadFromMemory(BackdropPng());
+    TBitmap bitmap;
+    png.AssignTo(bitmap);
+    benchmark::DoNotOptimize(bitmap.Width());
+  }
+}
+BENCHMARK(BM_PngLoadBackdrop400x600)->Unit(benchmark::kMicrosecond);
+
 // The window's background decoded and drawn as its background picture.
 void BM_JpegDrawBackground(benchmark::State& state) {
   TBitmap target(794, 571);

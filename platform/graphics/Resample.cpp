@@ -81,10 +81,19 @@ double Fold(double p, int n, EdgeMode edge) {
   return std::clamp(p, -2.0, n + 1.0);
 }
 
-AxisTaps MakeTaps(ResampleAxis axis, int n, int count, EdgeMode edge) {
+// picksOnly: both axes are nearest, and only the picks are read.
+AxisTaps MakeTaps(ResampleAxis axis, int n, int count, EdgeMode edge, bool picksOnly) {
   AxisTaps taps;
+  if (picksOnly) {
+    taps.pick.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      // A sample point on the border between two pixels takes the first.
+      const double u = (i + 0.5) * axis.scale + axis.offset;
+      taps.pick.push_back(MapIndex(static_cast<int>(std::ceil(Fold(u, n, edge))) - 1, n, edge));
+    }
+    return taps;
+  }
   taps.first.reserve(static_cast<size_t>(count) + 1);
-  if (axis.kernel == ResampleKernel::Nearest) taps.pick.reserve(static_cast<size_t>(count));
   std::vector<std::pair<int, double>> real;
   for (int i = 0; i < count; ++i) {
     const size_t begin = taps.index.size();
@@ -92,10 +101,7 @@ AxisTaps MakeTaps(ResampleAxis axis, int n, int count, EdgeMode edge) {
     real.clear();
     const double u = (i + 0.5) * axis.scale + axis.offset;
     if (axis.kernel == ResampleKernel::Nearest) {
-      // A sample point on the border between two pixels takes the first.
-      const int j = static_cast<int>(std::ceil(Fold(u, n, edge))) - 1;
-      taps.pick.push_back(MapIndex(j, n, edge));
-      real.emplace_back(j, 1.0);
+      real.emplace_back(static_cast<int>(std::ceil(Fold(u, n, edge))) - 1, 1.0);
     } else if (axis.kernel == ResampleKernel::Area && axis.scale > 1.0) {
       AddFootprint(u - axis.scale / 2, u + axis.scale / 2, n, edge, real);
     } else {
@@ -266,9 +272,10 @@ Resampler::Resampler(const ResampleSource& src, ResampleAxis x, ResampleAxis y, 
                      int outWidth, int outHeight)
     : src_(src), edge_(edge), outWidth_(std::max(0, outWidth)) {
   if (outWidth <= 0 || outHeight <= 0 || src.width <= 0 || src.height <= 0) return;
-  across_ = MakeTaps(x, src.width, outWidth, edge);
-  down_ = MakeTaps(y, src.height, outHeight, edge);
-  if (!across_.pick.empty() && !down_.pick.empty()) {
+  const bool gather = x.kernel == ResampleKernel::Nearest && y.kernel == ResampleKernel::Nearest;
+  across_ = MakeTaps(x, src.width, outWidth, edge, gather);
+  down_ = MakeTaps(y, src.height, outHeight, edge, gather);
+  if (gather) {
     mode_ = Mode::Gather;
     consecutive_ = across_.pick.front() >= 0;
     for (size_t i = 1; i < across_.pick.size() && consecutive_; ++i)

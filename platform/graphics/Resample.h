@@ -58,8 +58,8 @@ class Resampler {
 
   // The taps of one axis, in pairs: output i reads index[first[i] ..
   // first[i + 1]), an even count (the last weight may be 0). Weights are
-  // 14-bit fractions. A nearest axis also names its one pixel per output in
-  // pick (-1: nothing).
+  // 14-bit fractions. When both axes are nearest, only pick is made: the one
+  // pixel of each output (-1: nothing).
   struct AxisTaps {
     std::vector<int> first;
     std::vector<int> index;
