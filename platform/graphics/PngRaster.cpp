@@ -36,3 +36,8 @@ size_t PngRowBytes(int width, uint8_t colorType, uint8_t bitDepth) {
   const size_t bits = static_cast<size_t>(width) * r.Channels() * bitDepth;
   return (bits + 7) / 8;
 }
+
+bool PngRaster::Complete() const {
+  return width > 0 && height > 0 && data.size() >= rowBytes * static_cast<size_t>(height) &&
+         rowBytes >= PngRowBytes(width, colorType, bitDepth);
+}

@@ -47,6 +47,9 @@ struct PngRaster {
   uint8_t* Row(int y) { return data.data() + static_cast<size_t>(y) * rowBytes; }
   // Sample c (0-based channel) of pixel x at the file's bit depth.
   unsigned Sample(int y, int x, int c) const;
+  // True when it has a size and data holds every row, each as long as the
+  // width, colour type and depth need.
+  bool Complete() const;
 };
 
 // Row length in bytes for a width, colour type and bit depth.

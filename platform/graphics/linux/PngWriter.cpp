@@ -72,11 +72,7 @@ bool WriteAll(png_structp png, png_infop info, const PngRaster* raster, png_cons
 }  // namespace
 
 std::vector<uint8_t> EncodePng(const PngRaster& raster) {
-  if (raster.width <= 0 || raster.height <= 0 ||
-      raster.data.size() < raster.rowBytes * static_cast<size_t>(raster.height) ||
-      raster.rowBytes < PngRowBytes(raster.width, raster.colorType, raster.bitDepth)) {
-    throw EInvalidGraphic("Cannot write an empty or incomplete PNG image");
-  }
+  if (!raster.Complete()) throw EInvalidGraphic("Cannot write an empty or incomplete PNG image");
   std::vector<uint8_t> out;
   WriteState state;
   state.out = &out;

@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/graphics/Color.h"
+#include "platform/graphics/Font.h"
 #include "platform/graphics/Types.h"
 
 class TBitmap;
@@ -23,8 +24,24 @@ class GlyphPainter {
   // A glyph's coverage, width × height bytes a row apart by pitch, with its
   // top-left pixel at (left, top).
   void Coverage(int left, int top, int width, int height, const uint8_t* coverage, size_t pitch);
-  // A solid rectangle (underline, strike-out).
+  // A solid rectangle.
   void Fill(const TRect& rect);
+  // The underline and strike-out that style asks for, under and through a
+  // text width pixels long from x, where face puts them (UnderlineOffset(),
+  // StrikeoutOffset(): pixels from the baseline, positive downwards; and
+  // their thicknesses).
+  template <class Face>
+  void Lines(TFontStyles style, int x, int baseline, int width, const Face& face) {
+    if (width <= 0) return;
+    if (style.Contains(fsUnderline)) {
+      const int top = baseline + face.UnderlineOffset();
+      Fill(Rect(x, top, x + width, top + face.UnderlineThickness()));
+    }
+    if (style.Contains(fsStrikeOut)) {
+      const int top = baseline + face.StrikeoutOffset();
+      Fill(Rect(x, top, x + width, top + face.StrikeoutThickness()));
+    }
+  }
 
  private:
   TBitmap& target_;

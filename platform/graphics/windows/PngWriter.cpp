@@ -69,11 +69,7 @@ png::SampleOrder EncoderOrder(const png::StandIn& standIn) {
 }  // namespace
 
 std::vector<uint8_t> EncodePng(const PngRaster& raster) {
-  if (raster.width <= 0 || raster.height <= 0 ||
-      raster.data.size() < raster.rowBytes * static_cast<size_t>(raster.height) ||
-      raster.rowBytes < PngRowBytes(raster.width, raster.colorType, raster.bitDepth)) {
-    throw EInvalidGraphic("Cannot write an empty or incomplete PNG image");
-  }
+  if (!raster.Complete()) throw EInvalidGraphic("Cannot write an empty or incomplete PNG image");
   if (!png::ValidDepth(raster.colorType, raster.bitDepth)) {
     throw EInvalidGraphic("Cannot write the PNG image: Invalid bit depth or color type");
   }

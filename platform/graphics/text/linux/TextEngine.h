@@ -21,6 +21,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Text.h"
 #include "platform/graphics/Types.h"
+#include "platform/graphics/text/RunCache.h"
 #include "platform/graphics/text/linux/FontFile.h"
 #include "platform/graphics/text/linux/FontMatcher.h"
 #include "platform/graphics/text/linux/SizedFace.h"
@@ -88,8 +89,7 @@ class TextEngine {
   std::map<std::string, MatchedFont> fallbacks_;
   std::map<std::string, Style> styles_;
   std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
-  std::unordered_map<std::string, ShapedRun> runs_;
-  ShapedRun scratchRun_;  // a long text's run, not cached
+  RunCache<ShapedRun> runs_;
   size_t maskBytes_ = 0;  // rendered glyphs held by all sized faces
   hb_buffer_t* buffer_ = nullptr;
   std::vector<char32_t> codepoints_;

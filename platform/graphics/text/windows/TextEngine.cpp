@@ -29,8 +29,6 @@ constexpr const wchar_t* kFallbackFamilies[] = {L"Segoe UI",       L"Segoe UI Sy
 // Far beyond any size the window uses; keeps a runaway font size from asking
 // for glyph masks of gigabytes.
 constexpr int kMaxHeight = 2048;
-constexpr size_t kMaxRuns = 4096;
-constexpr size_t kMaxCachedText = 1024;  // bytes
 // Glyphs whose pen position lies past this are dropped: no bitmap reaches
 // that far, and the sum of the advances stays far from overflowing.
 constexpr int64_t kMaxPen = int64_t{1} << 28;
@@ -62,7 +60,7 @@ TextEngine::TextEngine() = default;
 
 TextEngine::~TextEngine() {
   // The faces delete their fonts while the device context still exists.
-  runs_.clear();
+  runs_.Clear();
   sized_.clear();
 }
 
@@ -78,7 +76,7 @@ TextEngine::SizedFont& TextEngine::Sized(const TFont& font) {
   if (it != sized_.end()) return *it->second;
   if (sized_.size() >= kMaxSizedFonts) {
     // Runs point at their sized font: both go together, with the glyphs.
-    runs_.clear();
+    runs_.Clear();
     sized_.clear();
     maskBytes_ = 0;
   }
@@ -183,23 +181,8 @@ char32_t TextEngine::IconOrSymbol(SizedFont& sized, char32_t cp) {
 
 const TextEngine::ShapedRun& TextEngine::Run(SizedFont& sized, std::string_view text,
                                              bool rightToLeft) {
-  if (text.size() > kMaxCachedText) {
-    // Long texts are laid out each time instead of filling the cache.
-    scratchRun_ = {};
-    Shape(sized, text, rightToLeft, scratchRun_);
-    return scratchRun_;
-  }
-  // The key is the sized font's address and the reading order, then the text.
-  const SizedFont* address = &sized;
-  std::string key(reinterpret_cast<const char*>(&address), sizeof address);
-  key.push_back(rightToLeft ? 'R' : 'L');
-  key.append(text);
-  auto it = runs_.find(key);
-  if (it != runs_.end()) return it->second;
-  if (runs_.size() >= kMaxRuns) runs_.clear();
-  ShapedRun& run = runs_[std::move(key)];
-  Shape(sized, text, rightToLeft, run);
-  return run;
+  return runs_.Get(&sized, text, rightToLeft,
+                   [&](ShapedRun& run) { Shape(sized, text, rightToLeft, run); });
 }
 
 void TextEngine::Shape(SizedFont& sized, std::string_view text, bool rightToLeft, ShapedRun& run) {
@@ -276,18 +259,7 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
     maskBytes_ = 0;
   }
 
-  const TFontStyles fs = font.Style();
-  if ((fs.Contains(fsUnderline) || fs.Contains(fsStrikeOut)) && run.width > 0) {
-    const GdiFace& primary = *sized.faces.front();
-    if (fs.Contains(fsUnderline)) {
-      const int top = baseline + primary.UnderlineOffset();
-      painter.Fill(Rect(x, top, x + run.width, top + primary.UnderlineThickness()));
-    }
-    if (fs.Contains(fsStrikeOut)) {
-      const int top = baseline + primary.StrikeoutOffset();
-      painter.Fill(Rect(x, top, x + run.width, top + primary.StrikeoutThickness()));
-    }
-  }
+  painter.Lines(font.Style(), x, baseline, run.width, *sized.faces.front());
 }
 
 FaceInfo TextEngine::Describe(const TFont& font, char32_t codepoint) {

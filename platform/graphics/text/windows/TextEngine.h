@@ -21,6 +21,7 @@
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Text.h"
 #include "platform/graphics/Types.h"
+#include "platform/graphics/text/RunCache.h"
 #include "platform/graphics/text/windows/GdiDevice.h"
 #include "platform/graphics/text/windows/GdiFace.h"
 
@@ -82,8 +83,7 @@ class TextEngine {
 
   GdiDevice device_;  // before the faces, which draw in it
   std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
-  std::unordered_map<std::string, ShapedRun> runs_;
-  ShapedRun scratchRun_;  // a long text's run, not cached
+  RunCache<ShapedRun> runs_;
   size_t maskBytes_ = 0;  // rendered glyphs held by all faces
   // Installed families, listed the first time a code point needs them, and
   // the family found for each such code point (empty: none has it).

@@ -3,7 +3,13 @@
 #include <memory>
 #include <mutex>
 
+// Each platform's engine (TextEngine: Measure, Draw, Describe) behind the
+// same calls.
+#if defined(_WIN32)
 #include "platform/graphics/text/windows/TextEngine.h"
+#else
+#include "platform/graphics/text/linux/TextEngine.h"
+#endif
 
 namespace vark::text {
 
@@ -15,7 +21,7 @@ std::mutex& EngineMutex() {
 }
 
 // Created on first use and kept for the life of the program (or until
-// DropCaches).
+// DropCaches), so a cold start pays for the font lookup once.
 std::unique_ptr<TextEngine>& EngineSlot() {
   static std::unique_ptr<TextEngine> engine;
   return engine;
