@@ -7,8 +7,10 @@ if(WIN32)
     add_subdirectory(${VARK_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
     include(GoogleTest)
   endif()
-  # No Google Benchmark for the target: the Windows figures programs
-  # (bench/windows) time themselves.
+  if(VARK_BENCH)
+    message(STATUS "No benchmarks in the Windows tree (VARK_BENCH is for the native tree)")
+    set(VARK_BENCH OFF)
+  endif()
   if(VARK_SANITIZE)
     message(FATAL_ERROR "The sanitizers are for the native tree; MinGW-w64 has none")
   endif()
