@@ -34,7 +34,7 @@ int WritePictures(const std::filesystem::path& outdir, const std::vector<std::st
     std::filesystem::path dir = outdir / section.name;
     std::filesystem::create_directories(dir);
     section.writePictures(dir);
-    std::printf("%s: %s\n", section.name.c_str(), dir.c_str());
+    std::printf("%s: %s\n", section.name.c_str(), dir.string().c_str());
     ++written;
   }
   if (written == 0) {
