@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "support/Vark.SysUtils.h"
 #include "tests/common/TempProfile.h"
 
+using vark::testing::PathOf;
 using vark::testing::TempProfile;
 using vark::testing::WriteBytes;
 namespace fs = std::filesystem;
@@ -67,36 +69,54 @@ class GetPathInAppDataTest : public ::testing::Test {
  protected:
   TempProfile profile;
   const std::string user = vark::os::LogonName();
+
+  // Where a kind of application data lies, as the launcher names it: on
+  // Linux the classic path assembled from the logon name, on Windows the
+  // user's own known folder (here the profile's folder).
+  std::string Root(const char* classic, const std::string& folder) const {
+#if defined(_WIN32)
+    (void)classic;
+    std::string path = folder + "\\";
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
+#else
+    (void)folder;
+    return R"(C:\Users\)" + user + classic;
+#endif
+  }
+  std::string Local() const {
+    return Root(R"(\AppData\Local\)", profile.DataHome());
+  }
 };
 
 TEST_F(GetPathInAppDataTest, BuildsAndCreatesTheLauncherFolder) {
   EXPECT_EQ(GetUserNm(), user);
   const std::string path = GetPathInAppData("Valdor III Launcher", true, true, adtLocal);
-  EXPECT_EQ(path, R"(C:\Users\)" + user + R"(\AppData\Local\VarkelSoftware\Valdor III Launcher\)");
-  EXPECT_TRUE(fs::is_directory(profile.DataHome() + "/VarkelSoftware/Valdor III Launcher"));
+  EXPECT_EQ(path, Local() + R"(VarkelSoftware\Valdor III Launcher\)");
+  EXPECT_TRUE(fs::is_directory(PathOf(profile.DataHome() + "/VarkelSoftware/Valdor III Launcher")));
 
   EXPECT_EQ(GetPathInAppData("Tool", false, true, adtRoaming),
-            R"(C:\Users\)" + user + R"(\AppData\Roaming\Tool\)");
-  EXPECT_TRUE(fs::is_directory(profile.ConfigHome() + "/Tool"));
-  EXPECT_FALSE(fs::exists(profile.ConfigHome() + "/VarkelSoftware"));
+            Root(R"(\AppData\Roaming\)", profile.ConfigHome()) + R"(Tool\)");
+  EXPECT_TRUE(fs::is_directory(PathOf(profile.ConfigHome() + "/Tool")));
+  EXPECT_FALSE(fs::exists(PathOf(profile.ConfigHome() + "/VarkelSoftware")));
 
   EXPECT_EQ(GetPathInAppData("Low", true, true, adtLocalLow),
-            R"(C:\Users\)" + user + R"(\AppData\LocalLow\VarkelSoftware\Low\)");
-  EXPECT_TRUE(fs::is_directory(profile.StateHome() + "/VarkelSoftware/Low"));
+            Root(R"(\AppData\LocalLow\)", profile.StateHome()) + R"(VarkelSoftware\Low\)");
+  EXPECT_TRUE(fs::is_directory(PathOf(profile.StateHome() + "/VarkelSoftware/Low")));
 }
 
 TEST_F(GetPathInAppDataTest, OnlyBuildsTheNameWithoutCreate) {
   EXPECT_EQ(GetPathInAppData("Valdor III Launcher", true, false, adtLocal),
-            R"(C:\Users\)" + user + R"(\AppData\Local\VarkelSoftware\Valdor III Launcher\)");
-  EXPECT_FALSE(fs::exists(profile.DataHome()));
+            Local() + R"(VarkelSoftware\Valdor III Launcher\)");
+  EXPECT_FALSE(fs::exists(PathOf(profile.DataHome())));
 }
 
 TEST_F(GetPathInAppDataTest, ReturnsThePathWhenTheSystemRefusesTheFolder) {
   // A file where the company folder should be: nothing can be created below it.
   WriteBytes(profile.DataHome() + "/VarkelSoftware", "in the way");
   EXPECT_EQ(GetPathInAppData("Valdor III Launcher", true, true, adtLocal),
-            R"(C:\Users\)" + user + R"(\AppData\Local\VarkelSoftware\Valdor III Launcher\)");
-  EXPECT_TRUE(fs::is_regular_file(profile.DataHome() + "/VarkelSoftware"));
+            Local() + R"(VarkelSoftware\Valdor III Launcher\)");
+  EXPECT_TRUE(fs::is_regular_file(PathOf(profile.DataHome() + "/VarkelSoftware")));
 }
 
 TEST_F(GetPathInAppDataTest, RaisesForANameThatIsNotAValidPath) {
