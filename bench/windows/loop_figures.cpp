@@ -78,9 +78,9 @@ void Ticks(bool highResolution) {
 
 // A shown window of the launcher's size.
 vark::WindowHandle LauncherSizedWindow(Win32Backend& backend) {
-  vark::WindowSpec spec;
-  spec.bounds = Bounds(100, 100, 800, 574);
-  const vark::WindowHandle window = backend.CreateWindow(spec);
+  vark::WindowSpec params;
+  params.bounds = Bounds(100, 100, 800, 574);
+  const vark::WindowHandle window = backend.CreateWindow(params);
   backend.SetVisible(window, true);
   return window;
 }

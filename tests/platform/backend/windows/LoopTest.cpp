@@ -25,9 +25,9 @@ TEST_F(Win32Test, AWaitEndsAtItsTimeoutOrAtTheFirstMessage) {
     EXPECT_FALSE(b.WaitEvent(e, 16));
     EXPECT_GE(b.Now() - start, 16u);
     // A wait without limit ends with the message another thread posts.
-    vark::WindowSpec spec;
-    spec.bounds = Bounds(100, 100, 100, 100);
-    const vark::WindowHandle window = b.CreateWindow(spec);
+    vark::WindowSpec params;
+    params.bounds = Bounds(100, 100, 100, 100);
+    const vark::WindowHandle window = b.CreateWindow(params);
     std::thread poster([window] { PostMessageW(Hwnd(window), WM_CLOSE, 0, 0); });
     EXPECT_TRUE(b.WaitEvent(e, -1));
     EXPECT_EQ(e.kind, EventKind::CloseRequest);

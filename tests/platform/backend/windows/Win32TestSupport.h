@@ -39,12 +39,12 @@ class Win32Test : public ::testing::Test {
   // A shown window of the given outer bounds, with what showing it said
   // (focus, exposure) taken from the queue.
   WindowHandle Shown(const TRect& bounds, WindowHandle owner = 0) {
-    WindowSpec spec;
-    spec.title = "Backend test";
-    spec.bounds = bounds;
-    spec.owner = owner;
-    spec.taskbar = owner == 0;
-    WindowHandle window = backend.CreateWindow(spec);
+    WindowSpec params;
+    params.title = "Backend test";
+    params.bounds = bounds;
+    params.owner = owner;
+    params.taskbar = owner == 0;
+    WindowHandle window = backend.CreateWindow(params);
     backend.SetVisible(window, true);
     Drain();
     return window;

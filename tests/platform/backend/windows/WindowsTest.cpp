@@ -20,10 +20,10 @@ TRect WindowRect(HWND hwnd) {
 }
 
 TEST_F(Win32Test, AWindowIsMadeHiddenShownFramelessAndOwnedAsAsked) {
-  vark::WindowSpec spec;
-  spec.title = "Jörg's Valdor";
-  spec.bounds = Bounds(120, 80, 300, 200);
-  const vark::WindowHandle main = backend.CreateWindow(spec);
+  vark::WindowSpec params;
+  params.title = "Jörg's Valdor";
+  params.bounds = Bounds(120, 80, 300, 200);
+  const vark::WindowHandle main = backend.CreateWindow(params);
   const HWND hwnd = Hwnd(main);
   EXPECT_FALSE(IsWindowVisible(hwnd));
   wchar_t title[64] = {};
