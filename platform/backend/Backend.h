@@ -67,6 +67,28 @@ struct WindowSpec {
   WindowHandle owner = 0;  // a dialog's owner window
 };
 
+// Something besides the display that the event loop waits on: a connection
+// with descriptors of its own (the accessibility bus). Before each wait the
+// source names the descriptors to watch and how long it lets the loop sleep;
+// after the wait, whatever ended it, it handles what is ready. Both run on
+// the user-interface thread.
+class WaitSource {
+ public:
+  struct Descriptor {
+    int fd = -1;
+    short events = 0;   // poll(2) flags to wait for
+    short revents = 0;  // the flags that came, filled in before Handle
+  };
+  // Replaces fds by the descriptors to watch; returns the longest wait in
+  // milliseconds it allows (0: it has work now; negative: no limit).
+  virtual int Prepare(std::vector<Descriptor>& fds) = 0;
+  // Handles what is ready; fds are the ones Prepare named, with revents.
+  virtual void Handle(std::span<const Descriptor> fds) = 0;
+
+ protected:
+  ~WaitSource() = default;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -120,6 +142,14 @@ class Backend {
   virtual void Sleep(int ms) = 0;
   // The shortest interval the backend ticks timers at.
   virtual int TimerFloor() const = 0;
+  // Waits on source's descriptors too from now on (WaitEvent then returns
+  // false, with no event, once a source has handled something, so that the
+  // loop takes its turn). False when this backend cannot wait on descriptors.
+  virtual bool AddWaitSource(WaitSource& source) {
+    (void)source;
+    return false;
+  }
+  virtual void RemoveWaitSource(WaitSource& source) { (void)source; }
   // Called when the connection to the display is lost, wherever the backend
   // notices it (possibly deep inside a call to the display). It ends the
   // process; should it return, the backend ends the process itself.

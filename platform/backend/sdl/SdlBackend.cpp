@@ -12,6 +12,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/backend/sdl/ConnectionLoss.h"
+#include "platform/backend/sdl/DescriptorWatch.h"
 #include "platform/backend/sdl/TerminationSignals.h"
 #include "platform/backend/sdl/X11Window.h"
 #include "platform/graphics/Bitmap.h"
@@ -163,6 +164,7 @@ class SdlBackend : public Backend {
   }
 
   ~SdlBackend() override {
+    watch_.reset();
     signals_.reset();
     // A connection that breaks from here on ends the process at once.
     if (x11_) sdl::SetX11ConnectionLost(nullptr);
@@ -366,12 +368,27 @@ class SdlBackend : public Backend {
       if (!synthesized_.empty()) return WaitEvent(event, 0);
     }
     SDL_Event e;
-    int got = timeoutMs < 0    ? SDL_WaitEvent(&e)
-              : timeoutMs == 0 ? SDL_PollEvent(&e)
-                               : SDL_WaitEventTimeout(&e, timeoutMs);
-    if (got == 0) return false;
+    if (!WaitSdl(e, timeoutMs)) return false;
     event = Translate(e);
     return true;
+  }
+
+  bool AddWaitSource(WaitSource& source) override {
+    if (!watch_) {
+      bell_ = SDL_RegisterEvents(1);
+      if (bell_ == static_cast<uint32_t>(-1)) return false;
+      watch_ = std::make_unique<sdl::DescriptorWatch>([type = bell_] {
+        SDL_Event e{};
+        e.type = type;
+        SDL_PushEvent(&e);
+      });
+    }
+    watch_->Add(source);
+    return true;
+  }
+
+  void RemoveWaitSource(WaitSource& source) override {
+    if (watch_) watch_->Remove(source);
   }
 
   void Sleep(int ms) override { SDL_Delay(static_cast<uint32_t>(std::max(0, ms))); }
@@ -487,6 +504,23 @@ class SdlBackend : public Backend {
   void EndManualMove() {
     moving_ = 0;
     SDL_CaptureMouse(SDL_FALSE);
+  }
+
+  static int Wait(SDL_Event& e, int timeoutMs) {
+    return timeoutMs < 0    ? SDL_WaitEvent(&e)
+           : timeoutMs == 0 ? SDL_PollEvent(&e)
+                            : SDL_WaitEventTimeout(&e, timeoutMs);
+  }
+
+  // SDL's wait, ended also by the wait sources' descriptors. Once a source
+  // has handled something the loop takes its turn, as after an event.
+  bool WaitSdl(SDL_Event& e, int timeoutMs) {
+    if (!watch_ || watch_->Empty()) return Wait(e, timeoutMs) != 0;
+    const int limit = watch_->Prepare();
+    const int wait = limit < 0 ? timeoutMs : timeoutMs < 0 ? limit : std::min(limit, timeoutMs);
+    const bool got = Wait(e, wait) != 0;
+    watch_->Handle();
+    return got && e.type != bell_;
   }
 
   Event Translate(const SDL_Event& e) {
@@ -626,6 +660,9 @@ class SdlBackend : public Backend {
   std::map<WindowHandle, Win> windows_;
   std::map<SDL_SystemCursor, SDL_Cursor*> cursors_;
   std::unique_ptr<sdl::TerminationSignals> signals_;
+  // The wait sources' descriptors, and the event that rings when one is ready.
+  std::unique_ptr<sdl::DescriptorWatch> watch_;
+  uint32_t bell_ = 0;
   std::deque<Event> synthesized_;
   bool wayland_ = false;
   bool x11_ = false;
