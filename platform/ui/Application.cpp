@@ -15,6 +15,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/UiState.h"
+#include "platform/ui/a11y/Accessible.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ void TApplication::Reset() {
     form->DestroyHandle();
   vark::ui::TimerQueue::Reset();
   state_->deferredFrees.clear();
+  state_->queued.clear();
   state_->capture = nullptr;
   state_->shownCursor = crDefault;  // a new backend shows its default cursor
   modalStack_.clear();
@@ -124,9 +126,9 @@ void TApplication::Run() {
 
 void TApplication::HandleMessage() {
   vark::Backend& b = Backend();
-  int timeout = -1;
+  int timeout = state_->queued.empty() ? -1 : 0;
   uint64_t deadline = 0;
-  if (vark::ui::TimerQueue::NextDeadline(deadline)) {
+  if (timeout != 0 && vark::ui::TimerQueue::NextDeadline(deadline)) {
     uint64_t now = b.Now();
     timeout = deadline <= now ? 0 : static_cast<int>(std::min<uint64_t>(deadline - now, INT_MAX));
   }
@@ -156,8 +158,26 @@ void TApplication::DispatchEvent(const vark::Event& event) {
   }
 }
 
+void TApplication::Queue(std::function<void()> task) {
+  state_->queued.push_back(std::move(task));
+}
+
+void TApplication::RunQueued() {
+  // Tasks queued by these run on the next turn.
+  std::vector<std::function<void()>> tasks;
+  tasks.swap(state_->queued);
+  for (auto& task : tasks) {
+    try {
+      task();
+    } catch (const std::exception& e) {
+      HandleException(this, e);
+    }
+  }
+}
+
 void TApplication::FinishTurn() {
   vark::ui::TimerQueue::RunDue();  // reports its handlers' errors itself
+  RunQueued();
   try {
     vark::ui::Painter::UpdateAllWindows();
   } catch (const std::exception& e) {

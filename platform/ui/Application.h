@@ -16,6 +16,7 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -85,6 +86,11 @@ class TApplication : public TComponent {
   void DispatchEvent(const vark::Event& event);
   void FinishTurn();
 
+  // Runs task once the loop is back in control (at the end of this turn, or
+  // of the next one when the loop is waiting), before the windows repaint.
+  // Errors it raises go to HandleException.
+  void Queue(std::function<void()> task);
+
   // Whether one of the application's windows is the desktop's active window.
   bool Active() const;
 
@@ -113,6 +119,8 @@ class TApplication : public TComponent {
   void PopModal(TCustomForm* form);
   void Reset();
   void AttachBackend(std::unique_ptr<vark::Backend> backend);
+
+  void RunQueued();
 
   std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;

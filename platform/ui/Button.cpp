@@ -5,6 +5,7 @@
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/TextLayout.h"
+#include "platform/ui/a11y/Accessible.h"
 
 namespace {
 
@@ -162,4 +163,15 @@ void TButton::Paint() {
   if (Focused() && form != nullptr && form->Window().keyboardUsed) {
     vark::ui::DrawFocusRect(c, Rect(3, 3, Width() - 3, Height() - 3), clBlack);
   }
+}
+
+void TButton::DescribeAccessible(vark::a11y::Facts& facts) const {
+  TCustomControl::DescribeAccessible(facts);
+  facts.role = vark::a11y::Role::PushButton;
+  facts.name = vark::ui::StripAccelChars(Caption());
+  facts.actions.emplace_back("click");
+}
+
+void TButton::DoAccessibleAction(std::string_view action) {
+  if (action == "click") Click();
 }

@@ -34,6 +34,9 @@ class TButton : public TCustomControl {
   void DoEnter() override;
   void DoExit() override;
   void TextChanged() override { Invalidate(); }
+  // A push button, named by its caption, whose action "click" clicks it.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
+  void DoAccessibleAction(std::string_view action) override;
   bool WantsKey(uint16_t Key, TShiftState Shift) const override;
 
  private:

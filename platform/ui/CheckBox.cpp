@@ -5,6 +5,7 @@
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/TextLayout.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ void TCheckBox::SetState(TCheckBoxState value) {
   if (state_ == value) return;
   state_ = value;
   Invalidate();
+  vark::a11y::Announce(*this, vark::a11y::Change::States);
   if (!ComponentState().Contains(csLoading)) Click();
 }
 
@@ -150,6 +152,21 @@ void TCheckBox::DoExit() {
   pressed_ = false;
   Invalidate();
   TCustomControl::DoExit();
+}
+
+void TCheckBox::DescribeAccessible(vark::a11y::Facts& facts) const {
+  using vark::a11y::State;
+  TCustomControl::DescribeAccessible(facts);
+  facts.role = vark::a11y::Role::CheckBox;
+  facts.name = vark::ui::StripAccelChars(Caption());
+  facts.states.Include(State::Checkable);
+  if (state_ == cbChecked) facts.states.Include(State::Checked);
+  if (state_ == cbGrayed) facts.states.Include(State::Indeterminate);
+  facts.actions.emplace_back("toggle");
+}
+
+void TCheckBox::DoAccessibleAction(std::string_view action) {
+  if (action == "toggle") Toggle();
 }
 
 void TCheckBox::Paint() {

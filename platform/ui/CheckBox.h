@@ -44,6 +44,9 @@ class TCheckBox : public TCustomControl {
   void DoExit() override;
   void Paint() override;
   void TextChanged() override { Invalidate(); }
+  // A check box, named by its caption, whose action "toggle" toggles it.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
+  void DoAccessibleAction(std::string_view action) override;
   bool ErasesBackground() const override { return !ParentBackground(); }
   // Moves to the next state (unchecked, checked, grayed when allowed).
   virtual void Toggle();

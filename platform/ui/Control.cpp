@@ -11,6 +11,7 @@
 #include "platform/ui/Painter.h"
 #include "platform/ui/UiState.h"
 #include "platform/ui/WinControl.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 // --- TSizeConstraints ----------------------------------------------------------
 
@@ -191,6 +192,7 @@ void TControl::SetVisible(bool value) {
   }
   if (parent_ != nullptr && align_ != alNone) parent_->Realign();
   VisibleChanged();
+  vark::a11y::Announce(*this, vark::a11y::Change::States);
 }
 
 bool TControl::Showing() const {
@@ -208,6 +210,7 @@ void TControl::SetEnabled(bool value) {
   if (enabled_ == value) return;
   enabled_ = value;
   EnabledChanged();
+  vark::a11y::Announce(*this, vark::a11y::Change::States);
 }
 
 bool TControl::EnabledInTree() const {
@@ -278,6 +281,7 @@ void TControl::SetCaption(const std::string& value) {
   if (caption_ == value) return;
   caption_ = value;
   TextChanged();
+  vark::a11y::Announce(*this, vark::a11y::Change::Name);
 }
 
 TBiDiMode TControl::BiDiMode() const {
@@ -421,6 +425,21 @@ void TControl::Resize() {
 }
 
 void TControl::PaintInWindow(TBitmap&, const TRect&) {}
+
+vark::a11y::ControlAccessible& TControl::Accessibility() {
+  if (!accessibility_) accessibility_ = std::make_unique<vark::a11y::ControlAccessible>(*this);
+  return *accessibility_;
+}
+
+void TControl::DescribeAccessible(vark::a11y::Facts& facts) const {
+  using vark::a11y::State;
+  facts.name = caption_;
+  if (visible_) facts.states.Include(State::Visible);
+  if (Showing()) facts.states.Include(State::Showing);
+  if (EnabledInTree()) facts.states.Include(State::Enabled);
+}
+
+void TControl::DoAccessibleAction(std::string_view) {}
 
 void TControl::VisibleChanged() {}
 

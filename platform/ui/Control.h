@@ -13,7 +13,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
@@ -31,6 +33,10 @@ namespace vark::ui {
 class Dispatch;
 class Painter;
 }  // namespace vark::ui
+namespace vark::a11y {
+class ControlAccessible;
+struct Facts;
+}  // namespace vark::a11y
 
 enum TControlStyleItem : uint8_t {
   csAcceptsControls,
@@ -206,6 +212,11 @@ class TControl : public TComponent {
   // at creation, by the display's scale).
   virtual void ChangeScale(int M, int D);
 
+  // --- accessibility ----------------------------------------------------------------
+  // The object assistive technology sees for this control, made on first use
+  // (platform/ui/a11y).
+  vark::a11y::ControlAccessible& Accessibility();
+
   // --- events ---------------------------------------------------------------------
   TNotifyEvent OnClick;
   TNotifyEvent OnMouseEnter;
@@ -220,6 +231,15 @@ class TControl : public TComponent {
   friend class TCustomForm;
   friend class vark::ui::Dispatch;
   friend class vark::ui::Painter;
+  friend class vark::a11y::ControlAccessible;
+
+  // What the control is to assistive technology: its role, name, text,
+  // states, value and actions. The base gives no role, the caption as name
+  // and the states every control has (visible, showing, enabled).
+  virtual void DescribeAccessible(vark::a11y::Facts& facts) const;
+  // Runs one of the actions DescribeAccessible names (the event loop calls it
+  // once it is back in control).
+  virtual void DoAccessibleAction(std::string_view action);
 
   virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -300,6 +320,7 @@ class TControl : public TComponent {
   // the control was last placed by hand.
   TRect anchorBounds_;
   TSize anchorParentSize_{-1, -1};
+  std::unique_ptr<vark::a11y::ControlAccessible> accessibility_;
 };
 
 // The control holding the mouse capture, or null.

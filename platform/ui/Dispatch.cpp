@@ -9,6 +9,7 @@
 #include "platform/ui/Keys.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/UiState.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace vark::ui {
 
@@ -231,9 +232,12 @@ char CharForKey(uint16_t key, TShiftState shift) {
   }
 }
 
+// Home and End move within a list as the arrows do, so a form may take them
+// as well when the focused control does not use them.
 bool IsDialogKey(uint16_t key) {
   return key == VK_TAB || key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN ||
-         key == VK_RETURN || key == VK_ESCAPE || key == VK_EXECUTE || key == VK_CANCEL;
+         key == VK_HOME || key == VK_END || key == VK_RETURN || key == VK_ESCAPE ||
+         key == VK_EXECUTE || key == VK_CANCEL;
 }
 
 }  // namespace
@@ -288,12 +292,18 @@ void Dispatch::ChangeFocus(TCustomForm& form, TWinControl* control) {
   }
   std::reverse(enters.begin(), enters.end());
   TWeakRef<TWinControl> target(control);
+  TWeakRef<TWinControl> previous(old);
   for (auto& ref : exits) {
     if (TWinControl* c = ref.get()) c->DoExit();
   }
+  if (TWinControl* c = previous.get()) a11y::Announce(*c, a11y::Change::States);
   for (auto& ref : enters) {
     if (form.ActiveControl() != target.get()) return;
     if (TWinControl* c = ref.get()) c->DoEnter();
+  }
+  // Told once the handlers are done: one of them may have moved the focus on.
+  if (TWinControl* c = target.get(); c != nullptr && form.ActiveControl() == c) {
+    a11y::Announce(*c, a11y::Change::Focus);
   }
 }
 

@@ -12,6 +12,7 @@
 #include "platform/ui/Keys.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace {
 
@@ -52,8 +53,10 @@ TCustomForm::~TCustomForm() {
       capture != nullptr && GetParentForm(capture) == this) {
     ReleaseCapture();
   }
+  const bool shown = Visible() && HandleAllocated();
   DestroyHandle();
   Screen->RemoveForm(this);
+  if (shown) vark::a11y::WindowsChanged();
 }
 
 void TCustomForm::AfterConstruction() {
@@ -294,6 +297,11 @@ void TCustomForm::WindowActivated(bool active) {
   window_->invalid.Add(Rect(0, 0, f.Left, height_));
   window_->invalid.Add(Rect(width_ - f.Right, 0, width_, height_));
   window_->invalid.Add(Rect(0, height_ - f.Bottom, width_, height_));
+  vark::a11y::Announce(*this,
+                       active ? vark::a11y::Change::Activated : vark::a11y::Change::Deactivated);
+  // The focused control has the keyboard's focus only while its window is active.
+  if (TWinControl* focused = ActiveControl())
+    vark::a11y::Announce(*focused, vark::a11y::Change::States);
   if (active && OnActivate) OnActivate(this);
   if (!active && OnDeactivate) OnDeactivate(this);
 }
@@ -368,6 +376,7 @@ void TCustomForm::VisibleChanged() {
     if (wanted != wsNormal) SetWindowState(wanted);
     DoShow();
     if (ActiveControl() == nullptr) SelectFirst();
+    vark::a11y::WindowsChanged();
   } else {
     if (HandleAllocated()) Backend().SetVisible(window_->handle, false);
     if (TControl* capture = GetCaptureControl();
@@ -375,6 +384,7 @@ void TCustomForm::VisibleChanged() {
       ReleaseCapture();
     }
     DoHide();
+    vark::a11y::WindowsChanged();
   }
 }
 
@@ -488,6 +498,14 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
     return;
   }
   FocusControl(control);
+}
+
+void TCustomForm::DescribeAccessible(vark::a11y::Facts& facts) const {
+  using vark::a11y::State;
+  TWinControl::DescribeAccessible(facts);
+  facts.role = modal_ ? vark::a11y::Role::Dialog : vark::a11y::Role::Frame;
+  if (active_) facts.states.Include(State::Active);
+  if (modal_) facts.states.Include(State::Modal);
 }
 
 void TCustomForm::FocusControl(TWinControl* control) {

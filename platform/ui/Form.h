@@ -159,6 +159,8 @@ class TCustomForm : public TWinControl {
   void CMDialogKey(TCMDialogKey& Message) override;
   void DoEnter() override {}
   void DoExit() override {}
+  // A frame named by its caption; a dialog while it runs modally.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
 
  public:
   // Called by the event loop when the window manager or the user moved,

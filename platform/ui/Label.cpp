@@ -1,6 +1,7 @@
 #include "platform/ui/Label.h"
 
 #include "platform/ui/TextLayout.h"
+#include "platform/ui/a11y/Accessible.h"
 
 TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
   SetBounds(0, 0, 65, 17);
@@ -115,4 +116,11 @@ void TLabel::FontChanged() {
 void TLabel::ColorChanged() {
   TGraphicControl::ColorChanged();
   Invalidate();
+}
+
+void TLabel::DescribeAccessible(vark::a11y::Facts& facts) const {
+  TGraphicControl::DescribeAccessible(facts);
+  facts.name = showAccelChar_ ? vark::ui::StripAccelChars(Caption()) : Caption();
+  facts.text = facts.name;
+  if (!facts.name.empty()) facts.role = vark::a11y::Role::Label;
 }

@@ -38,6 +38,8 @@ class TLabel : public TGraphicControl {
 
  protected:
   void Paint() override;
+  // A label with its text (none while it shows no text).
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
   void Loaded() override;
   void TextChanged() override;
   void FontChanged() override;

@@ -9,6 +9,7 @@
 #include "platform/ui/Label.h"
 #include "platform/ui/Panel.h"
 #include "platform/ui/TextLayout.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace vark::ui {
 
@@ -101,6 +102,7 @@ int ShowMessageBox(const std::string& text, const std::string& caption, uint32_t
   form->SetPosition(poScreenCenter);
   form->SetCaption(caption);
   form->SetColor(clWindow);
+  form->Accessibility().SetRole(a11y::Role::Alert);
 
   IconKind kind = KindOf(flags);
   int textLeft = kMargin;

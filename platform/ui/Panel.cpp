@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/ui/TextLayout.h"
+#include "platform/ui/a11y/Accessible.h"
 
 namespace {
 
@@ -86,4 +87,11 @@ void TPanel::Paint() {
     text.Inflate(-2, 0);
     vark::ui::DrawTextBlock(c, block, text, alignment_, tlCenter);
   }
+}
+
+void TPanel::DescribeAccessible(vark::a11y::Facts& facts) const {
+  TCustomControl::DescribeAccessible(facts);
+  facts.name = vark::ui::StripAccelChars(Caption());
+  // Without a caption it only holds other controls in place: they stand for it.
+  if (!facts.name.empty()) facts.role = vark::a11y::Role::Panel;
 }

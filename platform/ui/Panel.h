@@ -24,6 +24,8 @@ class TPanel : public TCustomControl {
  protected:
   void Paint() override;
   void TextChanged() override { Invalidate(); }
+  // A panel, named by its caption; without one, nothing of its own.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
 
  private:
   TBevelCut bevelOuter_ = bvRaised;

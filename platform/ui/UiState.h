@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/ui/Component.h"
@@ -11,6 +13,11 @@
 class TTimer;
 class TControl;
 class TCustomForm;
+
+namespace vark::a11y {
+class Accessible;
+class Observer;
+}  // namespace vark::a11y
 
 namespace vark::ui {
 
@@ -20,7 +27,12 @@ struct UiState {
   std::vector<TWeakRef<TComponent>> deferredFrees;
   TWeakRef<TControl> capture;
   std::vector<TCustomForm*> forms;
-  TCursor shownCursor = crDefault;  // what the backend was last told to show
+  TCursor shownCursor = crDefault;            // what the backend was last told to show
+  std::vector<std::function<void()>> queued;  // TApplication::Queue
+  // Assistive technology's view: the application object, and the bridge
+  // that is told of changes (null while none runs).
+  std::unique_ptr<vark::a11y::Accessible> a11yRoot;
+  vark::a11y::Observer* a11yObserver = nullptr;
 };
 
 // The application's state.

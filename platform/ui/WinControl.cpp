@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Painter.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace {
 uint64_t nextTabStamp = 0;
@@ -56,6 +57,7 @@ void TWinControl::InsertControl(TControl* control) {
     win->tabStamp_ = 0;
   }
   controls_.push_back(control);
+  vark::a11y::Announce(*this, vark::a11y::Change::Children);
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -68,6 +70,7 @@ void TWinControl::RemoveControl(TControl* control) {
     }
   }
   vark::ui::Painter::LayoutChanged();
+  vark::a11y::Announce(*this, vark::a11y::Change::Children);
 }
 
 void TWinControl::SetTabOrder(int value) {
@@ -300,6 +303,17 @@ void TWinControl::CMDialogKey(TCMDialogKey& Message) {
 
 bool TWinControl::WantsKey(uint16_t, TShiftState) const {
   return false;
+}
+
+void TWinControl::DescribeAccessible(vark::a11y::Facts& facts) const {
+  using vark::a11y::State;
+  TControl::DescribeAccessible(facts);
+  if (tabStop_ && CanFocus()) facts.states.Include(State::Focusable);
+  // The keyboard's focus is in the active window only.
+  if (const TCustomForm* form = GetParentForm(this);
+      form != nullptr && form != this && form->Active() && Focused()) {
+    facts.states.Include(State::Focused);
+  }
 }
 
 void TWinControl::FontChanged() {

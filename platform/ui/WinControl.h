@@ -102,6 +102,8 @@ class TWinControl : public TControl {
   void FontChanged() override;
   void Loaded() override;
   void SizeChanged() override;
+  // Adds whether it takes the focus and has it.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
 
  private:
   friend class vark::ui::Dispatch;
