@@ -6,6 +6,7 @@
 
 #include "platform/ui/Form.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 bool GlobalSync = false;
 CButtonPreset gspreset = cbprFluent;
@@ -153,6 +154,7 @@ void CButton::SetShowCaption(bool Value) {
 void CButton::SetText(const std::string& Value) {
   FText = Value;
   Paint();
+  vark::a11y::Announce(*this, vark::a11y::Change::Name);
 }
 
 void CButton::SetSubText(const std::string& Value) {
@@ -341,4 +343,15 @@ void CButton::Click() {
   // leaves nothing to finish: the button and its modal result are gone.
   if (!self) return;
   if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(FModalResult);
+}
+
+void CButton::DescribeAccessible(vark::a11y::Facts& facts) const {
+  TCustomControl::DescribeAccessible(facts);
+  facts.role = vark::a11y::Role::PushButton;
+  facts.name = FText;
+  facts.actions.emplace_back("click");
+}
+
+void CButton::DoAccessibleAction(std::string_view action) {
+  if (action == "click") Click();
 }

@@ -226,6 +226,9 @@ class CButton : public TCustomControl {
   void CMMouseEnter() override;
   void CMMouseLeave() override;
   void CMDialogKey(TCMDialogKey& Message) override;
+  // A push button named by its Text, whose action "click" is a click.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
+  void DoAccessibleAction(std::string_view action) override;
 
   // Starts a fade from the current state (when the button and the application
   // can show one).

@@ -14,6 +14,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/StyleManager.h"
 #include "platform/ui/TitleBar.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 #include "support/Vark.ColorUtilities.h"
 #include "support/Vark.SysUtils.h"
 
@@ -162,6 +163,9 @@ int CDialog::Execute() {
 
   form.SetBorderStyle(bsDialog);
   form.SetCaption(FCaption);
+  // To a screen reader: an alert named by its caption, whose text is the
+  // message label's.
+  form.Accessibility().SetRole(vark::a11y::Role::Alert);
   form.SetClientWidth(MulDiv(260, X, 4));
   form.SetPosition(poScreenCenter);
   const int MHei = ApplyTitleBarSettings(form, formColor, true);

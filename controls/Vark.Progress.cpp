@@ -6,6 +6,7 @@
 #include <climits>
 
 #include "platform/ui/Application.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 
 namespace {
 
@@ -187,6 +188,7 @@ void CProgress::SetPosition(int32_t Value) {
       PaintNow();
     } else {
       FPosition = Value;
+      vark::a11y::Announce(*this, vark::a11y::Change::Value);
       TWeakRef<CProgress> self(this);
       FireEvent(OnChange, this, FPosition, FMax);
       if (!self) return;
@@ -200,12 +202,14 @@ void CProgress::SetPosition(int32_t Value) {
 void CProgress::SetMax(int32_t Value) {
   FMax = Value;
   if (FPosition > FMax) FPosition = FMax;
+  vark::a11y::Announce(*this, vark::a11y::Change::Value);
   PaintNow();
 }
 
 void CProgress::SetMin(int32_t Value) {
   FMin = Value;
   if (FPosition < FMin) FPosition = FMin;
+  vark::a11y::Announce(*this, vark::a11y::Change::Value);
   PaintNow();
 }
 
@@ -215,6 +219,7 @@ void CProgress::SetValue(int32_t pos, bool jump) {
     return;
   }
   FPosition = pos;
+  vark::a11y::Announce(*this, vark::a11y::Change::Value);
   TWeakRef<CProgress> self(this);
   FireEvent(OnChange, this, FPosition, FMax);
   if (!self) return;
@@ -241,11 +246,19 @@ void CProgress::FAnimationTimerEvent(TObject*) {
       FPosition = Saturate(FPosition + step);
     }
   }
+  vark::a11y::Announce(*this, vark::a11y::Change::Value);
   // The handler may free the bar (and this timer with it).
   TWeakRef<CProgress> self(this);
   FireEvent(OnChange, this, FPosition, FMax);
   if (!self) return;
   PaintNow();
+}
+
+void CProgress::DescribeAccessible(vark::a11y::Facts& facts) const {
+  TCustomTransparentControl::DescribeAccessible(facts);
+  facts.role = vark::a11y::Role::ProgressBar;
+  facts.value = vark::a11y::Range{static_cast<double>(FMin), static_cast<double>(FMax),
+                                  static_cast<double>(FPosition)};
 }
 
 void CProgress::FDrawAnimEvent(TObject*) {

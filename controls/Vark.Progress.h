@@ -260,6 +260,10 @@ class CProgress : public TCustomTransparentControl {
 
   void Paint() override;
 
+ protected:
+  // A progress bar with Min, Max and Position as its value.
+  void DescribeAccessible(vark::a11y::Facts& facts) const override;
+
  private:
   friend class CProgressText;
   friend class CProgressAnimate;

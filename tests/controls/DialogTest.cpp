@@ -16,7 +16,9 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextLayout.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/a11y/ControlAccessible.h"
 #include "support/Vark.ColorUtilities.h"
+#include "tests/common/AccessibleTree.h"
 #include "tests/platform/ui/UiTestSupport.h"
 
 namespace {
@@ -136,6 +138,26 @@ TEST_F(Dialog, OneOkButtonInTheBottomRightCornerReturnsOk) {
   // The window and everything on it are gone.
   EXPECT_FALSE(window);
   EXPECT_EQ(Screen->FormCount(), formsBefore);
+}
+
+// To a screen reader: an alert named by its caption, with its message as a
+// label and its answers as push buttons, the first of them focused.
+TEST_F(Dialog, AScreenReaderMeetsAnAlertWithTheFocusOnItsFirstAnswer) {
+  DialogArgs args;
+  args.buttons = {mbYes, mbNo};
+  Run(
+      args,
+      [&](TCustomForm& f) {
+        EXPECT_EQ(vark::test::Tree(f.Accessibility()),
+                  (std::vector<std::string>{
+                      "alert 'Valdor III Launcher' enabled visible showing active modal",
+                      "  label 'The file was saved.' enabled visible showing",
+                      "  push button 'Yes' [click] enabled visible showing focusable focused",
+                      "  push button 'No' [click] enabled visible showing focusable",
+                  }));
+        EXPECT_EQ(f.Accessibility().Parent(), &vark::a11y::Root());
+      },
+      Click("No"));
 }
 
 TEST_F(Dialog, AnswersRunRightToLeftInButtonOrder) {
