@@ -27,6 +27,11 @@ else()
   pkg_check_modules(CANBERRA REQUIRED IMPORTED_TARGET libcanberra)
   pkg_check_modules(X11 REQUIRED IMPORTED_TARGET x11)
   pkg_check_modules(WAYLAND REQUIRED IMPORTED_TARGET wayland-client)
+  # Whether the session's accessibility is on; libdbus is in the process
+  # already (the sound library's audio client loads it).
+  pkg_check_modules(DBUS REQUIRED IMPORTED_TARGET dbus-1)
+  # The AT-SPI bridge module only.
+  pkg_check_modules(ATK_BRIDGE REQUIRED IMPORTED_TARGET atk-bridge-2.0 atk)
   if(VARK_TESTS)
     find_package(GTest REQUIRED)
     include(GoogleTest)

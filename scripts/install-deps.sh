@@ -8,9 +8,11 @@ packages=(
   build-essential cmake ninja-build pkg-config clang
   libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libpng-dev
   libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev libwayland-dev zlib1g-dev
+  libdbus-1-dev libatk1.0-dev libatk-bridge2.0-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
   xvfb xauth xdotool desktop-file-utils openbox
+  dbus dbus-x11 at-spi2-core python3-pyatspi
   xdg-utils
   g++-mingw-w64-x86-64-posix wine64
 )

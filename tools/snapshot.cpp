@@ -21,6 +21,7 @@
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/a11y/PlatformBridge.h"
 
 namespace {
 
@@ -71,6 +72,12 @@ namespace vark {
 // else pull that backend in, the link fails on this duplicate, not silently.
 std::unique_ptr<Backend> CreateSdlBackend() {
   return std::make_unique<HeadlessBackend>();
+}
+
+// Nor does it serve a screen reader: the same holds for the session bus
+// library that finding out whether one runs would load.
+std::unique_ptr<a11y::PlatformBridge> a11y::StartPlatformBridge(Backend&) {
+  return nullptr;
 }
 
 }  // namespace vark

@@ -16,6 +16,7 @@
 #include "platform/ui/Timer.h"
 #include "platform/ui/UiState.h"
 #include "platform/ui/a11y/Accessible.h"
+#include "platform/ui/a11y/PlatformBridge.h"
 
 namespace {
 
@@ -37,6 +38,8 @@ TApplication::TApplication()
       title_(vark::os::ProgramName()) {}
 
 TApplication::~TApplication() {
+  // The bridge goes first: the objects it shows go with the forms.
+  accessibility_.reset();
   Destroying();
   // Forms go while the backend that holds their windows is still here.
   DestroyComponents();
@@ -69,6 +72,7 @@ void TApplication::InstallBackend(std::unique_ptr<vark::Backend> backend) {
 }
 
 void TApplication::Reset() {
+  accessibility_.reset();
   DestroyComponents();
   // Forms held elsewhere lose their windows, which belong to the old backend.
   for (TCustomForm* form : std::vector<TCustomForm*>(state_->forms))
@@ -118,10 +122,17 @@ void TApplication::Run() {
   TCustomForm* main = MainForm();
   if (main == nullptr) return;
   if (!main->Visible()) main->Show();
+  bool first = true;
   while (!terminated_) {
     HandleMessage();
     if (MainForm() == nullptr) terminated_ = true;
+    // After the first frame: finding out whether a screen reader runs is no
+    // reason to keep the window from showing.
+    if (first && !terminated_) accessibility_ = vark::a11y::StartPlatformBridge(Backend());
+    first = false;
   }
+  // With the loop nothing reaches the bridge any more.
+  accessibility_.reset();
 }
 
 void TApplication::HandleMessage() {

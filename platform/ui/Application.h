@@ -27,6 +27,9 @@
 namespace vark {
 class Backend;
 struct Event;
+namespace a11y {
+class PlatformBridge;
+}
 namespace ui {
 struct UiState;
 UiState& State();
@@ -124,6 +127,8 @@ class TApplication : public TComponent {
 
   std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;
+  // Serves assistive technology once the main window shows (platform/ui/a11y).
+  std::unique_ptr<vark::a11y::PlatformBridge> accessibility_;
   TWeakRef<TCustomForm> mainForm_;
   std::vector<TWeakRef<TCustomForm>> modalStack_;
   std::string title_;

@@ -2,8 +2,8 @@
 # Installs the build into a staging folder (DESTDIR), once under a plain prefix
 # and once under one with blanks, quotes, a dollar and a percent sign, and checks
 # what the desktop needs to list the launcher: the program, its font alias file,
-# a valid desktop entry whose Exec names the program however odd its folder, and
-# the icon in every size of the hicolor theme.
+# its accessibility bridge, a valid desktop entry whose Exec names the program
+# however odd its folder, and the icon in every size of the hicolor theme.
 set -u
 build=${1:?usage: install.sh BUILD_DIR}
 stage=$(mktemp -d)
@@ -30,6 +30,8 @@ check() {
   local dest="$root$prefix"
   [ -x "$dest/bin/valdor-launcher" ] || fail "[$prefix] no program in bin/"
   [ -f "$dest/share/valdor-launcher/fonts.conf" ] || fail "[$prefix] no font alias file"
+  compgen -G "$dest/lib*/valdor-launcher/libvark-atspi.so" >/dev/null ||
+    fail "[$prefix] no accessibility bridge in the library folder"
   local entry="$dest/share/applications/valdor-launcher.desktop"
   if [ ! -f "$entry" ]; then
     fail "[$prefix] no desktop entry"
