@@ -218,6 +218,7 @@ void TForm1::CreateWidgets() {
   CreateButtons();
   CreateProgress();
   CreateRows();
+  DescribeForAssistiveTechnology();
 
   OnCreate = [this](TObject* sender) { FormCreate(sender); };
   OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };

@@ -13,6 +13,7 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/Shape.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/a11y/AccessibleList.h"
 #include "support/Vark.SysUtils.h"
 
 namespace {
@@ -54,6 +55,7 @@ void TForm1::SelectItem(int index) {
   mark->SetIcon(ciconStar);
   mark->Invalidate();
   selectedindex = index;
+  editions_->SelectionChanged();
 }
 
 void TForm1::ShapeMoveTimer(TObject*) {

@@ -17,6 +17,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Shape.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/a11y/AccessibleList.h"
 #include "support/Vark.SysUtils.h"
 
 TForm1* Form1 = nullptr;
@@ -148,6 +149,7 @@ void TForm1::ScanFileTimer(TObject*) {
   // tick, each inside the modal loop of the one before. One open report says
   // it; scanning goes on once it has been closed.
   if (scanReportOpen_) return;
+  const int edition = selectedindex;
   try {
     ScanChangedFiles();
   } catch (const std::exception& e) {
@@ -161,6 +163,8 @@ void TForm1::ScanFileTimer(TObject*) {
     return;
   }
   KeepOnScreen();
+  // A reload may have brought another stored edition.
+  if (selectedindex != edition) editions_->SelectionChanged();
 }
 
 void TForm1::KeepOnScreen() {

@@ -13,6 +13,8 @@
 //   ValdorLaunch.Layout.cpp     every widget and control with its values and events
 //   ValdorLaunch.Selection.cpp  row selection, the indicator slide, the width glide
 //   ValdorLaunch.Actions.cpp    starting programs, opening folders and list files
+//   ValdorLaunch.Accessibility.cpp  the window for a screen reader, and the
+//                               keys that select an edition
 #pragma once
 
 #include <array>
@@ -32,6 +34,10 @@
 #include "platform/ui/Panel.h"
 #include "platform/ui/Shape.h"
 #include "platform/ui/Timer.h"
+
+namespace vark::a11y {
+class AccessibleList;
+}
 
 // Module state of the selection and width animations.
 extern int gotopos;      // the indicator's target top, client coordinates
@@ -143,6 +149,8 @@ class TForm1 : public TForm {
 
  protected:
   void WMSize(TWMSize& Message) override { ResizeForm(Message); }
+  // Up, Down, Home and End select an edition (ValdorLaunch.Accessibility.cpp).
+  void CMDialogKey(TCMDialogKey& Message) override;
 
  private:
   class Placement;
@@ -155,10 +163,14 @@ class TForm1 : public TForm {
   // A stored place whose title bar lies off every screen is replaced by the
   // primary screen's centre, and the close mark follows the stored width.
   void KeepOnScreen();
+  // ValdorLaunch.Accessibility.cpp: what a screen reader is told beyond what
+  // the controls say of themselves.
+  void DescribeForAssistiveTechnology();
 
   std::unique_ptr<Placement> placement_;
   std::array<TPanel*, 8> rows_{};
   std::array<CStandardIcon*, 8> marks_{};
+  std::unique_ptr<vark::a11y::AccessibleList> editions_;  // the rows, as a list
   bool scanReportOpen_ = false;
   bool closeSaveFailed_ = false;  // a save at close has failed once
 };

@@ -1,0 +1,204 @@
+// The launcher as a screen reader and a keyboard user meet it, on the headless
+// backend: the accessible tree of the window, the actions, what is announced
+// as things change, and the keys that select an edition.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/Vark.StandardIcons.h"
+#include "platform/ui/Keys.h"
+#include "platform/ui/a11y/AccessibleList.h"
+#include "platform/ui/a11y/ControlAccessible.h"
+#include "tests/app/LauncherTestSupport.h"
+#include "tests/common/AccessibleTree.h"
+
+namespace {
+
+using vark::a11y::Accessible;
+using vark::a11y::Change;
+using vark::test::LauncherTest;
+
+// The announcements, as "focus 'Launch'", "states 'Complete'" ...
+class Recorder : public vark::a11y::Observer {
+ public:
+  Recorder() { vark::a11y::SetObserver(this); }
+  ~Recorder() { vark::a11y::SetObserver(nullptr); }
+  void Changed(Accessible& object, Change change) override {
+    static const char* const names[] = {"focus",    "states",    "name",      "value",
+                                        "children", "selection", "activated", "deactivated"};
+    log.push_back(std::string(names[static_cast<int>(change)]) + " '" + object.Describe().name +
+                  "'");
+  }
+  void Destroyed(Accessible&) override { log.emplace_back("destroyed"); }
+  bool Saw(const std::string& entry) const {
+    return std::find(log.begin(), log.end(), entry) != log.end();
+  }
+  std::vector<std::string> log;
+};
+
+class Accessibility : public LauncherTest {
+ protected:
+  // The object named name anywhere in the window's tree.
+  Accessible* Find(const std::string& name, Accessible* in = nullptr) {
+    if (in == nullptr) in = &form->Accessibility();
+    for (Accessible* child : in->Children()) {
+      if (child->Describe().name == name) return child;
+      if (Accessible* found = Find(name, child)) return found;
+    }
+    return nullptr;
+  }
+  std::vector<int> StarredRows() const {
+    std::vector<int> rows;
+    for (int i = 0; i < 8; ++i)
+      if (form->Marks()[i]->SelectedIcon() == ciconStar) rows.push_back(i + 1);
+    return rows;
+  }
+};
+
+TEST_F(Accessibility, TheWindowAsAScreenReaderListsIt) {
+  Open();
+  const std::vector<std::string> expected = {
+      "application 'test_app'",
+      "  frame 'Valdor III Launcher' enabled visible showing active",
+      "    label 'Valdor III Launcher' enabled visible showing",
+      "    push button 'Close' [click] enabled visible showing",
+      "    label '\u00A9 VarkelSoftware' enabled visible showing",
+      "    label 'Aditional' enabled visible showing",
+      "    label 'Options' enabled visible showing",
+      "    label 'To acess this menu you need to be in 16 bit color mode and in windowed mode. "
+      "(F4)' enabled visible showing",
+      "    check box 'Enable cheats menu' [toggle] enabled visible showing focusable checkable",
+      "    push button 'Launch' [click] enabled visible showing focusable focused",
+      "    push button 'Change window width' [click] enabled visible showing focusable",
+      "    push button 'Open valdor folder' [click] enabled visible showing focusable",
+      "    push button 'Start map editor' [click] enabled visible showing focusable",
+      "    push button 'Open launcher if avalabile' [click] enabled visible showing focusable",
+      "    push button 'Folders' [click] enabled visible showing focusable",
+      "    push button 'Exes' [click] enabled visible showing focusable",
+      "    push button 'Launchers' [click] enabled visible showing focusable",
+      "    push button 'Map exes' [click] enabled visible showing focusable",
+      "    progress bar '' = 0 (0..100) enabled",  // hidden until a launch
+      "    list 'Editions' enabled visible showing",
+      "      list item 'Tidemark' [select] enabled visible showing selectable selected",
+      "      list item 'Ashen Vow' [select] enabled visible showing selectable",
+      "      list item 'Complete' [select] enabled visible showing selectable",
+      "      list item 'Dawn of Velmar' [select] enabled visible showing selectable",
+      "      list item 'Pale Reach' [select] enabled visible showing selectable",
+      "      list item 'Emberfall' [select] enabled visible showing selectable",
+      "      list item 'Lumen Generation 2' [select] enabled visible showing selectable",
+      "      list item 'OVRE' [select] enabled visible showing selectable",
+  };
+  EXPECT_EQ(vark::test::Tree(vark::a11y::Root()), expected);
+  // Each object knows where it lies.
+  Accessible* complete = Find("Complete");
+  ASSERT_NE(complete, nullptr);
+  EXPECT_EQ(complete->Parent(), Find("Editions"));
+  EXPECT_EQ(Find("Editions")->Parent(), &form->Accessibility());
+  EXPECT_EQ(complete->ScreenBounds(), Bounds(form->Panel2->ClientToScreen({0, 0}).X,
+                                             form->Panel2->ClientToScreen({0, 0}).Y, 337, 35));
+}
+
+// Each action does what the control's own input does, once the loop has its turn.
+TEST_F(Accessibility, ActionsRunAsTheirControlsInputOnTheNextTurn) {
+  Open();
+  const struct {
+    const char* object;
+    const char* action;
+    std::function<bool()> done;
+  } rows[] = {
+      {"Complete", "select",
+       [&] {
+         return selectedindex == 3 && StarredRows() == std::vector<int>{3} &&
+                form->ShapeMove->Enabled() && gotopos == 182;
+       }},
+      {"Enable cheats menu", "toggle", [&] { return form->CheckBox1->Checked(); }},
+      {"Change window width", "click", [&] { return form->SizeSetter->Enabled(); }},
+      {"Close", "click", [&] { return !form->Visible() && !GetData("AppSettings.txt").empty(); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.object) + " " + row.action);
+    Accessible* object = Find(row.object);
+    ASSERT_NE(object, nullptr);
+    EXPECT_FALSE(object->DoAction("fly"));
+    ASSERT_TRUE(object->DoAction(row.action));
+    EXPECT_FALSE(row.done());  // not from inside the bridge's request
+    Application->ProcessMessages();
+    EXPECT_TRUE(row.done());
+  }
+}
+
+TEST_F(Accessibility, ChangesAreAnnounced) {
+  Open();
+  Recorder heard;
+  ui->pressKey(VK_TAB);
+  EXPECT_TRUE(heard.Saw("states 'Launch'"));
+  EXPECT_TRUE(heard.Saw("focus 'Change window width'"));
+
+  heard.log.clear();
+  ui->pressKey(VK_DOWN);
+  EXPECT_TRUE(heard.Saw("selection 'Editions'"));
+
+  heard.log.clear();
+  form->CheckBox1->SetChecked(true);
+  form->Xbutton->SetCaption("x");
+  EXPECT_EQ(heard.log, (std::vector<std::string>{"states 'Enable cheats menu'", "name 'Close'"}));
+
+  // A launch shows the bar and moves its value; the missing edition's alert
+  // comes as a new window that takes the focus.
+  heard.log.clear();
+  ui->click(*form->CButton1);
+  EXPECT_TRUE(heard.Saw("states ''"));
+  EXPECT_TRUE(heard.Saw("value ''"));
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_TRUE(heard.Saw("children 'test_app'"));
+  EXPECT_TRUE(heard.Saw("activated 'Executable not found'"));
+  EXPECT_TRUE(heard.Saw("focus 'Ok'"));
+  EXPECT_TRUE(heard.Saw("destroyed"));  // the alert, once answered
+}
+
+// Up, Down, Home and End select an edition as a click on its row does,
+// wherever the focus is, unless the focused control uses those keys.
+TEST_F(Accessibility, KeysSelectTheNeighbouringFirstAndLastEdition) {
+  class ArrowUser : public TCustomControl {
+   public:
+    using TCustomControl::TCustomControl;
+    bool WantsKey(uint16_t key, TShiftState) const override { return key != VK_TAB; }
+  };
+  const struct {
+    int from;
+    uint16_t key;
+    TShiftState shift;
+    bool focusOnArrowUser;
+    int to;
+  } rows[] = {
+      {1, VK_DOWN, {}, false, 2},        {2, VK_UP, {}, false, 1},   {1, VK_UP, {}, false, 1},
+      {8, VK_DOWN, {}, false, 8},        {5, VK_HOME, {}, false, 1}, {3, VK_END, {}, false, 8},
+      {4, VK_DOWN, {ssShift}, false, 4}, {4, VK_DOWN, {}, true, 4},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE("from " + std::to_string(row.from) + " key " + std::to_string(row.key));
+    TForm1& window = Open();
+    auto& user = window.Make<ArrowUser>();
+    user.SetBounds(0, 0, 10, 10);
+    user.SetParent(&window);
+    user.SetTabStop(true);
+    window.CheckBox1->SetFocus();
+    if (row.focusOnArrowUser) user.SetFocus();
+    if (row.from != 1) window.Rows()[static_cast<size_t>(row.from - 1)]->Click();
+    ui->advance(2000);  // the indicator settles
+    ui->pressKey(row.key, row.shift);
+    EXPECT_EQ(selectedindex, row.to);
+    EXPECT_EQ(StarredRows(), std::vector<int>{row.to});
+    // As a click: the indicator heads for the row.
+    EXPECT_EQ(window.ShapeMove->Enabled(), row.to != row.from);
+    if (row.to != row.from) {
+      EXPECT_EQ(gotopos, window.Rows()[static_cast<size_t>(row.to - 1)]->Top() + 6);
+    }
+    form.reset();
+    RestoreStartState();
+    RestoreAnimationStartState();
+  }
+}
+
+}  // namespace
