@@ -2,7 +2,10 @@
 # Installs the Debian 12 packages the build, the tests and the program need,
 # but only those that are missing, so a second run costs a few dpkg queries.
 # The Windows tree needs MinGW-w64 (posix threads) to build and wine64 to run
-# its tests; GoogleTest's sources (googletest) are built for it.
+# its tests; GoogleTest's sources (googletest) are built for it. The
+# accessibility bridge builds against ATK and its AT-SPI bridge; its end-to-end
+# test runs a private session bus with the accessibility bus (dbus, at-spi2-core)
+# and reads the window with pyatspi.
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config clang
