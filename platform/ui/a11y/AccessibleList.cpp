@@ -40,11 +40,7 @@ Facts AccessibleList::Describe() const {
 
 Accessible* AccessibleList::Parent() const {
   TWinControl* parent = parent_.get();
-  if (parent == nullptr) return nullptr;
-  // The object a child of parent would lie in.
-  ControlAccessible& node = parent->Accessibility();
-  if (parent->AsForm() != nullptr || node.Describe().role != Role::None) return &node;
-  return EnclosingAccessible(*parent);
+  return parent != nullptr ? ContainerObject(*parent) : nullptr;
 }
 
 std::vector<Accessible*> AccessibleList::Children() const {

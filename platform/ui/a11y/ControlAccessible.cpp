@@ -77,18 +77,19 @@ Facts ControlAccessible::Describe() const {
   return facts;
 }
 
-Accessible* EnclosingAccessible(const TControl& control) {
-  const ControlAccessible& node = const_cast<TControl&>(control).Accessibility();
-  if (node.List() != nullptr) return node.List();
-  if (control.AsForm() != nullptr) return &Root();
-  for (TWinControl* p = control.Parent(); p != nullptr; p = p->Parent()) {
-    if (p->AsForm() != nullptr || RoleOf(*p) != Role::None) return &p->Accessibility();
+Accessible* ContainerObject(const TWinControl& container) {
+  for (const TWinControl* c = &container; c != nullptr; c = c->Parent()) {
+    if (c->AsForm() != nullptr || RoleOf(*c) != Role::None) {
+      return &const_cast<TWinControl*>(c)->Accessibility();
+    }
   }
   return nullptr;
 }
 
 Accessible* ControlAccessible::Parent() const {
-  return EnclosingAccessible(control_);
+  if (list_ != nullptr) return list_;
+  if (control_.AsForm() != nullptr) return &Root();
+  return control_.Parent() != nullptr ? ContainerObject(*control_.Parent()) : nullptr;
 }
 
 std::vector<Accessible*> ControlAccessible::Children() const {
@@ -156,11 +157,9 @@ void Announce(TControl& control, Change change) {
   if (control.ComponentState().Contains(csDestroying)) return;
   Accessible* target = &control.Accessibility();
   if (change == Change::Children) {
-    // The children a user sees are those of the nearest object that shows
-    // them: for a control without a role, the one it lies in.
-    const Role role = RoleOf(control);
-    if (!ShowsChildren(role)) return;
-    if (role == Role::None && control.AsForm() == nullptr) target = EnclosingAccessible(control);
+    const TWinControl* container = control.AsWinControl();
+    if (container == nullptr || !ShowsChildren(RoleOf(control))) return;
+    target = ContainerObject(*container);
     if (target == nullptr) return;
   }
   CurrentObserver()->Changed(*target, change);

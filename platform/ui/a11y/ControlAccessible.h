@@ -16,6 +16,7 @@
 #include "platform/ui/a11y/Accessible.h"
 
 class TControl;
+class TWinControl;
 
 namespace vark::a11y {
 
@@ -61,9 +62,10 @@ class ControlAccessible final : public Accessible {
   AccessibleList* list_ = nullptr;
 };
 
-// The accessible object a control lies in (see above); null for a control
-// that lies on no form.
-Accessible* EnclosingAccessible(const TControl& control);
+// The object whose children a container's controls are to a user: the
+// container's own, or, for one without a role, the one it lies in; null
+// outside any form.
+Accessible* ContainerObject(const TWinControl& container);
 
 // Tells the observer, if there is one, that something about control changed.
 // Children go to the object whose children they are to a user.
