@@ -7,7 +7,9 @@
 #      its first frame is on the screen, processor time while idle, and during
 #      the launch sequence (a click on Launch, the bar filling and hiding);
 #   3. the progress bar animating on its own (the gallery's live "progress"
-#      section): processor time over 10 s.
+#      section): processor time over 10 s;
+#   4. the launcher on a session bus of its own (launcher_a11y_figures.sh):
+#      idle and memory with no screen reader, and with one (the bridge loaded).
 #
 #   bench/launcher_figures.sh [BUILD_DIR] [RUNS]
 #
@@ -63,23 +65,7 @@ unset WAYLAND_DISPLAY
 export SDL_VIDEODRIVER=x11
 mkdir -p "$tmp/games/launcher"
 cd "$tmp/games/launcher" || exit 1
-# Starts a program (its output to LOG) and waits for its window TITLE:
-# app_pid and win.
-start_window() {
-  local title=$1 log=$2
-  shift 2
-  "$@" >"$log" 2>&1 &
-  app_pid=$!
-  for _ in $(seq 100); do
-    win=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1)
-    [ -n "$win" ] && return 0
-    sleep 0.1
-  done
-  echo "no window titled $title"
-  cat "$log"
-  exit 1
-}
-
+. "$here/figures_lib.bash"
 start_window "Valdor III Launcher" "$tmp/app.log" "$build/valdor-launcher"
 # The first frame: the indicator's blue beside row 1.
 for _ in $(seq 50); do
@@ -90,21 +76,12 @@ done
 sleep 0.5
 grep -E 'VmRSS|VmHWM' "/proc/$app_pid/status"
 
-ticks() { awk '{ print $14 + $15 }' "/proc/$app_pid/stat"; }
-hz=$(getconf CLK_TCK)
-# NAME TICKS SECONDS BUDGET_PERCENT: the figure, its share of one core and
-# whether it keeps within the budget.
-report() {
-  awk -v name="$1" -v t="$2" -v s="$3" -v b="$4" -v hz="$hz" 'BEGIN {
-    p = t / hz / s * 100
-    printf "%s: %d clock ticks in %s s (1 tick = %d ms), %.2f %% of one core; budget %s %%: %s\n",
-      name, t, s, 1000 / hz, p, b, (p <= b ? "within" : "OVER")
-  }'
-}
 t0=$(ticks)
+w0=$(wakeups)
 sleep 10
 t1=$(ticks)
 report idle $((t1 - t0)) 10 0.5
+echo "idle wake-ups: $(($(wakeups) - w0)) in 10 s (the two-second scan: 5)"
 
 eval "$(xdotool getwindowgeometry --shell "$win")"
 t0=$(ticks)
@@ -131,3 +108,6 @@ report "animating bar" $((t1 - t0)) 10 3
 "$build/tools/xwin" close "$win"
 wait "$app_pid"
 app_pid=
+
+echo "== on a desktop session's bus: no screen reader, then one"
+"$here/launcher_a11y_figures.sh" "$build"
