@@ -1,9 +1,25 @@
-# Helpers of the figure scripts (sourced): they expect build, tmp and app_pid.
+# Helpers of the figure scripts (sourced):
 #
+#   figures_home                   a throw-away HOME in a new folder (tmp), removed on
+#                                  exit with the program started (app_pid) and Xvfb
 #   start_window TITLE LOG CMD...  starts a program and waits for its window (win)
 #   ticks                          the program's processor time in clock ticks
 #   wakeups                        how often its threads were put to run so far
 #   report NAME TICKS SECONDS BUDGET   a processor-time figure against its budget
+
+figures_home() {
+  tmp=$(mktemp -d)
+  export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/.local/share" XDG_CONFIG_HOME="$tmp/home/.config"
+  export XDG_STATE_HOME="$tmp/home/.local/state" XDG_CACHE_HOME="$tmp/home/.cache"
+  mkdir -p "$HOME"
+  app_pid=
+  trap figures_cleanup EXIT
+}
+figures_cleanup() {
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
+  stop_xvfb 2>/dev/null
+  rm -rf "$tmp"
+}
 
 # Starts a program (its output to LOG) and waits for its window TITLE:
 # app_pid and win.

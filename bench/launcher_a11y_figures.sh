@@ -7,37 +7,23 @@
 #
 #   bench/launcher_a11y_figures.sh [BUILD_DIR]
 #
-# On a private session bus (dbus-run-session) and Xvfb, in a throw-away HOME.
+# On a session bus of its own (scripts/a11y-session.sh) and Xvfb, in a
+# throw-away HOME.
 # Figures, not tests (see launcher_figures.sh).
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${VARK_FIGURES_SESSION:-}" ]; then
-  for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher /usr/bin/python3; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is missing"; exit 0; }
-  done
-  session=$(mktemp -d)
-  mkdir -m 700 "$session/run"
-  env -u DISPLAY XDG_RUNTIME_DIR="$session/run" GSETTINGS_BACKEND=memory VARK_FIGURES_SESSION=1 \
-    dbus-run-session -- "$0" "$@" > >(grep -v '^SpiRegistry daemon') 2> >(grep -v '^dbus-daemon' >&2)
-  status=$?
-  rm -rf "$session"
-  exit $status
+if [ -z "${VARK_A11Y_SESSION:-}" ]; then
+  [ -x /usr/libexec/at-spi-bus-launcher ] && command -v dbus-run-session >/dev/null ||
+    { echo "skipped: no dbus-run-session or at-spi-bus-launcher"; exit 0; }
+  exec "$here/../scripts/a11y-session.sh" "$0" "$@"
 fi
 build=$(cd "${1:-build}" && pwd)
-tmp=$(mktemp -d)
-export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/.local/share" XDG_CONFIG_HOME="$tmp/home/.config"
-mkdir -p "$HOME" "$tmp/games/launcher"
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  stop_xvfb 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+. "$here/figures_lib.bash"
+figures_home
+mkdir -p "$tmp/games/launcher"
 . "$here/../scripts/xvfb.sh"
 start_xvfb || exit 1
 export SDL_VIDEODRIVER=x11
-. "$here/figures_lib.bash"
 reader() { /usr/bin/python3 "$here/../tests/e2e/a11y_reader.py" "$@"; }
 bridge_loaded() { grep -q libvark-atspi "/proc/$app_pid/maps"; }
 

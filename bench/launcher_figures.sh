@@ -22,17 +22,8 @@ set -u
 build=$(cd "${1:-build}" && pwd)
 runs=${2:-30}
 here=$(cd "$(dirname "$0")" && pwd)
-tmp=$(mktemp -d)
-export HOME="$tmp/home" XDG_DATA_HOME="$tmp/home/.local/share" XDG_CONFIG_HOME="$tmp/home/.config"
-export XDG_STATE_HOME="$tmp/home/.local/state" XDG_CACHE_HOME="$tmp/home/.cache"
-mkdir -p "$HOME"
-app_pid=
-cleanup() {
-  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null
-  stop_xvfb 2>/dev/null
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
+. "$here/figures_lib.bash"
+figures_home
 
 # "least median" of the numbers on stdin, in milliseconds.
 stats() {
@@ -65,7 +56,6 @@ unset WAYLAND_DISPLAY
 export SDL_VIDEODRIVER=x11
 mkdir -p "$tmp/games/launcher"
 cd "$tmp/games/launcher" || exit 1
-. "$here/figures_lib.bash"
 start_window "Valdor III Launcher" "$tmp/app.log" "$build/valdor-launcher"
 # The first frame: the indicator's blue beside row 1.
 for _ in $(seq 50); do

@@ -16,6 +16,7 @@
 #include "app/ValdorLaunch.Store.h"
 #include "app/ValdorLaunch.h"
 #include "controls/Vark.Button.h"
+#include "controls/Vark.StandardIcons.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Label.h"
@@ -81,6 +82,14 @@ class LauncherTest : public ::testing::Test {
     form = MakeForm<TForm1>(nullptr);
     form->Show();
     return *form;
+  }
+
+  // The rows whose mark shows the star.
+  std::vector<int> StarredRows() const {
+    std::vector<int> rows;
+    for (int i = 0; i < 8; ++i)
+      if (form->Marks()[i]->SelectedIcon() == ciconStar) rows.push_back(i + 1);
+    return rows;
   }
 
   // Writes a file of the launcher's data folder.

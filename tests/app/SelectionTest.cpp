@@ -38,14 +38,6 @@ class Selection : public LauncherTest {
     }
     return steps;
   }
-
-  // Which rows show the star.
-  std::vector<int> StarredRows() const {
-    std::vector<int> rows;
-    for (int i = 0; i < 8; ++i)
-      if (form->Marks()[i]->SelectedIcon() == ciconStar) rows.push_back(i + 1);
-    return rows;
-  }
 };
 
 TEST_F(Selection, StartsWithTheStarAndTheIndicatorOnTheFirstRow) {

@@ -1,7 +1,9 @@
 // The accessible tree written out for tests, one object a line, as a screen
-// reader would list it: "  push button 'Launch' [click] enabled focusable ...".
+// reader would list it: "  push button 'Launch' [click] enabled focusable ...";
+// and the announcements, as "focus 'Launch'", "selection 'Editions'" ...
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -54,5 +56,24 @@ inline std::vector<std::string> Tree(const a11y::Accessible& object) {
   Tree(object, lines);
   return lines;
 }
+
+// Takes the announcements while it lives.
+class AnnouncementLog : public a11y::Observer {
+ public:
+  AnnouncementLog() { a11y::SetObserver(this); }
+  ~AnnouncementLog() { a11y::SetObserver(nullptr); }
+  void Changed(a11y::Accessible& object, a11y::Change change) override {
+    static const char* const names[] = {"focus",    "states",    "name",      "value",
+                                        "children", "selection", "activated", "deactivated"};
+    lines.push_back(std::string(names[static_cast<int>(change)]) + " '" + object.Describe().name +
+                    "'");
+  }
+  void Destroyed(a11y::Accessible& object) override { gone.push_back(&object); }
+  bool Saw(const std::string& line) const {
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+  }
+  std::vector<std::string> lines;
+  std::vector<a11y::Accessible*> gone;  // the objects destroyed, by address only
+};
 
 }  // namespace vark::test

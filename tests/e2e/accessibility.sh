@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The launcher as a screen reader meets it, on a private session bus with the
-# accessibility bus (dbus-run-session; at-spi-bus-launcher starts on demand),
-# driven from Python through AT-SPI (a11y_reader.py):
+# accessibility bus (scripts/a11y-session.sh: dbus-run-session, with
+# at-spi-bus-launcher started on demand), driven from Python through AT-SPI
+# (a11y_reader.py):
 #   1. the screen reader starts after the launcher: its frame appears on the
 #      bus with the list of eight editions, the first selected; "Complete" is
 #      selected through the list, the cheat box toggled and Launch clicked
@@ -14,43 +15,18 @@
 #      row selects edition 3 (the list says so), and "Close" saves it.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${VARK_E2E_SESSION_BUS:-}" ]; then
-  for tool in dbus-run-session /usr/libexec/at-spi-bus-launcher /usr/bin/python3; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
-  done
+if [ -z "${VARK_A11Y_SESSION:-}" ]; then
   /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "FAIL: pyatspi is missing"; exit 1; }
-  # The accessibility bus's socket goes into the runtime folder (else into
-  # ~/.cache, shared with every other session of the user); no display is
-  # named until the test's own, so the bus is announced on none.
-  session=$(mktemp -d)
-  mkdir -m 700 "$session/run"
-  # The session's daemons announce every service they start: not news here.
-  env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$session/run" VARK_E2E_SESSION_BUS=1 \
-    dbus-run-session -- "$0" "$@" > >(grep -v '^SpiRegistry daemon') 2> >(grep -v '^dbus-daemon' >&2)
-  status=$?
-  rm -rf "$session"
-  exit $status
+  exec "$here/../../scripts/a11y-session.sh" "$0" "$@"
 fi
 . "$here/lib.sh"
 e2e_init "${1:?usage: accessibility.sh BUILD_DIR}"
 . "$here/launcher_lib.bash"
 launcher_home
-# The bus launcher keeps the session's accessibility setting in memory.
-export GSETTINGS_BACKEND=memory
 
 # One step of the reader; its words go to the test's output.
 reader() {
   /usr/bin/python3 "$here/a11y_reader.py" "$@" || { fail "the reader's step: $*"; return 1; }
-}
-
-wait_exit() {
-  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    fail "$1"
-  else
-    wait "$APP_PID" || fail "the launcher ended with status $?"
-  fi
-  APP_PID=
 }
 
 put_recorder "$GAMES/Valdor III Complete Edition/Valdor3 HD.exe"
@@ -76,7 +52,7 @@ reader select "Ashen Vow" &&
     "The executable file for this version could not be found!" &&
   reader select Complete &&
   reader click Close
-wait_exit "the launcher did not end after the reader clicked Close"
+wait_end "the launcher did not end after the reader clicked Close"
 [ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] ||
   fail "AppSettings.txt holds edition [$(sed -n 4p "$DATA/AppSettings.txt")], not 3"
 
@@ -96,7 +72,7 @@ xdotool key Down
 sleep 0.2
 xdotool key Down
 reader expect-selected Complete && reader click Close
-wait_exit "the launcher did not end after the reader clicked Close"
+wait_end "the launcher did not end after the reader clicked Close"
 [ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] ||
   fail "after Down twice AppSettings.txt holds [$(sed -n 4p "$DATA/AppSettings.txt")], not 3"
 

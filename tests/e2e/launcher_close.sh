@@ -11,18 +11,6 @@ e2e_init "${1:?usage: launcher_close.sh BUILD_DIR}"
 . "$here/launcher_lib.bash"
 launcher_home
 
-# Waits up to ten seconds for the launcher to end with status 0; fails with
-# the message given when it does not end.
-wait_end() {
-  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    fail "$1"
-    return 1
-  fi
-  wait "$APP_PID" || fail "the launcher ended with status $?"
-  APP_PID=
-}
-
 cd "$GAMES/launcher" || exit 1
 start_app "$BUILD/valdor-launcher"
 wait_window "Valdor III Launcher"

@@ -8,6 +8,8 @@
 #   wait_idle SECS ALLOW  wait until SECS seconds pass in which no timer ticks
 #                         but those whose name matches the pattern ALLOW
 #   wait_window TITLE     wait for a visible window with exactly this title (WIN)
+#   wait_end MESSAGE      the program must end with 0 within ten seconds (else
+#                         MESSAGE is the failure)
 #   close_and_wait        the window's close request; the program must end with 0
 #   window_pos WIN        print "X Y" of the window on the screen
 #   wait_window_at X Y    wait until the window WIN is at X,Y on the screen
@@ -89,15 +91,19 @@ wait_window() {
   exit 1
 }
 
+wait_end() {
+  for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$APP_PID" 2>/dev/null; then
+    fail "$1"
+    return 1
+  fi
+  wait "$APP_PID" || fail "the program ended with status $?"
+  APP_PID=
+}
+
 close_and_wait() {
   "$BUILD/tools/xwin" close "$WIN"
-  for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$APP_PID" 2>/dev/null; then
-    fail "the program did not end after its close request"
-  else
-    wait "$APP_PID" || fail "the program ended with status $?"
-  fi
-  APP_PID=
+  wait_end "the program did not end after its close request"
 }
 
 window_pos() {

@@ -19,20 +19,7 @@
 namespace {
 
 using vark::a11y::Accessible;
-using vark::a11y::Change;
 using vark::test::Tree;
-
-class Recorder : public vark::a11y::Observer {
- public:
-  Recorder() { vark::a11y::SetObserver(this); }
-  ~Recorder() { vark::a11y::SetObserver(nullptr); }
-  void Changed(Accessible& object, Change change) override {
-    if (change == Change::Children) log.push_back("children of '" + object.Describe().name + "'");
-  }
-  void Destroyed(Accessible& object) override { gone.push_back(&object); }
-  std::vector<std::string> log;
-  std::vector<Accessible*> gone;
-};
 
 class AccessibleTest : public vark::test::UiTest {
  protected:
@@ -78,17 +65,19 @@ TEST_F(AccessibleTest, WidgetsSayWhatTheyAreAndBoxesGiveWayToWhatTheyHold) {
 
 TEST_F(AccessibleTest, ChangesGoToTheObjectAUserSeesThemIn) {
   auto form = Window();
-  Recorder heard;
+  vark::test::AnnouncementLog heard;
   // A control added to the box is a new child of the window.
   TButton& more = Place<TButton>(*static_cast<TWinControl*>(button->Parent()), *form, 0, 0, 9, 9);
   Accessible* node = &more.Accessibility();
   more.Free();
-  EXPECT_EQ(heard.log, (std::vector<std::string>{"children of 'Tools'", "children of 'Tools'"}));
+  EXPECT_EQ(heard.lines, (std::vector<std::string>{"children 'Tools'", "children 'Tools'"}));
   EXPECT_EQ(heard.gone, std::vector<Accessible*>{node});
 
-  heard.log.clear();
+  heard.lines.clear();
   form->Hide();
-  EXPECT_EQ(heard.log, std::vector<std::string>{"children of 'test_platform_ui'"});
+  EXPECT_EQ(heard.lines,
+            (std::vector<std::string>{"deactivated 'Tools'", "children 'test_platform_ui'",
+                                      "states 'Tools'"}));
 }
 
 TEST_F(AccessibleTest, TakingTheFocusWaitsForTheLoopAndShowsWhereItIs) {

@@ -28,6 +28,14 @@ AtspiBridge& BridgeOf(gpointer object) {
   return *reinterpret_cast<VarkAtkObject*>(object)->bridge;
 }
 
+// The item at index, or null past either end.
+template <class T>
+const T* At(const std::vector<T>& items, gint index) {
+  return index >= 0 && static_cast<size_t>(index) < items.size()
+             ? &items[static_cast<size_t>(index)]
+             : nullptr;
+}
+
 // A string that lives as long as the program: action names are few.
 const gchar* Interned(const std::string& text) {
   return g_intern_string(text.c_str());
@@ -77,10 +85,10 @@ gint GetChildCount(AtkObject* object) {
 
 AtkObject* RefChild(AtkObject* object, gint index) {
   Accessible* node = NodeOf(object);
-  if (node == nullptr || index < 0) return nullptr;
+  if (node == nullptr) return nullptr;
   const std::vector<AtkObject*> children = BridgeOf(object).ShowChildren(*node);
-  if (static_cast<size_t>(index) >= children.size()) return nullptr;
-  return ATK_OBJECT(g_object_ref(children[static_cast<size_t>(index)]));
+  AtkObject* const* child = At(children, index);
+  return child != nullptr ? ATK_OBJECT(g_object_ref(*child)) : nullptr;
 }
 
 gint GetIndexInParent(AtkObject* object) {
@@ -186,14 +194,14 @@ gint GetActionCount(AtkAction* action) {
 
 const gchar* GetActionName(AtkAction* action, gint index) {
   const std::vector<std::string> actions = ActionsOf(action);
-  if (index < 0 || static_cast<size_t>(index) >= actions.size()) return nullptr;
-  return Interned(actions[static_cast<size_t>(index)]);
+  const std::string* name = At(actions, index);
+  return name != nullptr ? Interned(*name) : nullptr;
 }
 
 gboolean DoAction(AtkAction* action, gint index) {
   const std::vector<std::string> actions = ActionsOf(action);
-  if (index < 0 || static_cast<size_t>(index) >= actions.size()) return FALSE;
-  return NodeOf(action)->DoAction(actions[static_cast<size_t>(index)]);
+  const std::string* name = At(actions, index);
+  return name != nullptr && NodeOf(action)->DoAction(*name);
 }
 
 void ActionInit(gpointer iface, gpointer) {
@@ -347,14 +355,14 @@ std::vector<Accessible*> SelectedOf(gpointer object) {
 
 gboolean AddSelection(AtkSelection* selection, gint index) {
   const std::vector<Accessible*> children = ChildrenOf(selection);
-  if (index < 0 || static_cast<size_t>(index) >= children.size()) return FALSE;
-  return children[static_cast<size_t>(index)]->DoAction("select");
+  Accessible* const* child = At(children, index);
+  return child != nullptr && (*child)->DoAction("select");
 }
 
 gboolean IsChildSelected(AtkSelection* selection, gint index) {
   const std::vector<Accessible*> children = ChildrenOf(selection);
-  if (index < 0 || static_cast<size_t>(index) >= children.size()) return FALSE;
-  return children[static_cast<size_t>(index)]->Describe().states.Contains(State::Selected);
+  Accessible* const* child = At(children, index);
+  return child != nullptr && (*child)->Describe().states.Contains(State::Selected);
 }
 
 gint GetSelectedCount(AtkSelection* selection) {
@@ -363,8 +371,8 @@ gint GetSelectedCount(AtkSelection* selection) {
 
 AtkObject* RefSelection(AtkSelection* selection, gint index) {
   const std::vector<Accessible*> selected = SelectedOf(selection);
-  if (index < 0 || static_cast<size_t>(index) >= selected.size()) return nullptr;
-  return ATK_OBJECT(g_object_ref(BridgeOf(selection).Wrap(*selected[static_cast<size_t>(index)])));
+  Accessible* const* item = At(selected, index);
+  return item != nullptr ? ATK_OBJECT(g_object_ref(BridgeOf(selection).Wrap(**item))) : nullptr;
 }
 
 void SelectionInit(gpointer iface, gpointer) {
