@@ -9,6 +9,9 @@
 // folders (XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_STATE_HOME on Linux).
 #pragma once
 
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -38,8 +41,7 @@ class TempProfile {
   ~TempProfile() {
     for (auto it = saved_.rbegin(); it != saved_.rend(); ++it)
       profile::SetVariable(it->first, it->second);
-    std::error_code ignored;
-    std::filesystem::remove_all(PathOf(root_), ignored);
+    profile::RemoveTree(root_);
   }
   TempProfile(const TempProfile&) = delete;
   TempProfile& operator=(const TempProfile&) = delete;
@@ -69,6 +71,24 @@ inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream out(PathOf(path), std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// Gives a file a last-write time of its own, in seconds since 1970, so a
+// rewrite is seen as one whatever the file system records.
+inline void SetLastWriteTime(const std::string& path, int64_t unixSeconds) {
+  const std::chrono::sys_seconds when{std::chrono::seconds(unixSeconds)};
+  std::filesystem::last_write_time(PathOf(path), std::chrono::file_clock::from_sys(when));
+}
+
+// The names in a folder, in UTF-8, sorted.
+inline std::vector<std::string> FolderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(PathOf(folder))) {
+    const std::u8string name = entry.path().filename().u8string();
+    names.emplace_back(name.begin(), name.end());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 inline std::string ReadBytes(const std::string& path) {

@@ -19,6 +19,11 @@ inline std::string MakeTempFolder() {
   return pattern;
 }
 
+inline void RemoveTree(const std::string& folder) {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder, ignored);
+}
+
 inline std::optional<std::string> Variable(const std::string& name) {
   const char* value = getenv(name.c_str());
   return value ? std::optional<std::string>(value) : std::nullopt;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <stdexcept>
 
+#include "platform/os/windows/LongPath.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
 
@@ -47,6 +48,36 @@ std::string MakeTempFolder() {
     if (CreateDirectoryW(folder.c_str(), nullptr)) return Narrow(folder);
   }
   throw std::runtime_error("cannot make a temporary folder");
+}
+
+namespace {
+
+void RemoveTreeW(const std::wstring& folder) {
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = entry.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTreeW(path);
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &entry));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& folder) {
+  std::wstring full = vark::os::win32::ResolveFilePath(folder).api;
+  if (full.rfind(L"\\\\", 0) != 0) full = L"\\\\?\\" + full;  // a drive path, not yet prefixed
+  RemoveTreeW(full);
 }
 
 std::optional<std::string> Variable(const std::string& name) {

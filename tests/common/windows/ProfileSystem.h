@@ -15,6 +15,10 @@
 namespace vark::testing::profile {
 
 std::string MakeTempFolder();
+// Removes a folder and everything in it, however long the paths inside get
+// (the standard library's removal stops at the classic 260 characters);
+// what cannot be removed stays.
+void RemoveTree(const std::string& folder);
 std::optional<std::string> Variable(const std::string& name);
 // Sets name, or removes it for nullopt.
 void SetVariable(const std::string& name, const std::optional<std::string>& value);

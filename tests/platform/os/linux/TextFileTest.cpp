@@ -9,8 +9,8 @@
 #include "platform/Exceptions.h"
 #include "platform/os/SystemInfo.h"
 #include "platform/os/TextFile.h"
-#include "tests/common/ResourceLimit.h"
 #include "tests/common/TempProfile.h"
+#include "tests/common/linux/ResourceLimit.h"
 
 using vark::os::ReadTextLines;
 using vark::os::WriteTextLines;

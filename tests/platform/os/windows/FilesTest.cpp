@@ -17,6 +17,7 @@ using vark::os::ReadFileBytes;
 using vark::os::ReadTextLines;
 using vark::os::WriteTextLines;
 using vark::os::win32::Widen;
+using vark::testing::FolderEntries;
 using vark::testing::ReadBytes;
 using vark::testing::WriteBytes;
 
@@ -54,7 +55,7 @@ TEST_F(Files, SavesAndReadsBackUnderNamesOutsideAscii) {
   EXPECT_TRUE(FileExists(list));
   EXPECT_FALSE(DirectoryExists(list));
   EXPECT_TRUE(DirectoryExists(folder));
-  EXPECT_EQ(Entries(folder), std::vector<std::string>{"Jörg's Liste.txt"});
+  EXPECT_EQ(FolderEntries(folder), std::vector<std::string>{"Jörg's Liste.txt"});
 }
 
 TEST_F(Files, ASaveThatIsRefusedLeavesTheOldFileWhole) {
@@ -86,7 +87,7 @@ TEST_F(Files, ASaveThatIsRefusedLeavesTheOldFileWhole) {
   EXPECT_NE(ErrorOf<EFCreateError>([&] { Save(At("Missing\\x.txt"), {"x"}); }), "");
 
   EXPECT_EQ(ReadBytes(list), "old\r\n");
-  EXPECT_EQ(Entries(root_).size(), 2u) << "no temporary file is left behind";
+  EXPECT_EQ(FolderEntries(root_).size(), 2u) << "no temporary file is left behind";
   Save(list, {"new"});
   EXPECT_EQ(ReadBytes(list), "new\r\n");
 }
