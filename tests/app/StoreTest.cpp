@@ -1,101 +1,32 @@
-#include <fcntl.h>
+// The settings store on files: the five files as the program writes and
+// reads them, the line and encoding rules, failures that stop a load or a
+// save part-way, and the two-second scan. (Each platform's own failures are
+// in linux/ and windows/.)
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/ValdorLaunch.Store.h"
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
-#include "support/Vark.SysUtils.h"
-#include "tests/common/FakeWindow.h"
-#include "tests/common/ResourceLimit.h"
-#include "tests/common/TempProfile.h"
+#include "tests/app/StoreTestSupport.h"
+#include "tests/common/SystemReasons.h"
 
+using vark::test::Column;
+using vark::test::CurrentTable;
+using vark::test::DefaultTable;
+using vark::test::EightLines;
+using vark::test::ErrorOf;
+using vark::test::StoreTest;
+using vark::test::Table;
 using vark::testing::FakeWindow;
+using vark::testing::PathOf;
 using vark::testing::ReadBytes;
-using vark::testing::TempProfile;
 using vark::testing::WriteBytes;
 namespace fs = std::filesystem;
 
 namespace {
-
-using Table = std::array<TEditionColumn, kListFileCount>;
-
-Table CurrentTable() {
-  return {launchfolders, exenames, launchername, mapednames};
-}
-Table DefaultTable() {
-  return {DefaultEditionColumn(0), DefaultEditionColumn(1), DefaultEditionColumn(2),
-          DefaultEditionColumn(3)};
-}
-
-// Eight CR LF lines "<prefix>1" .. "<prefix>8".
-std::string EightLines(const std::string& prefix) {
-  std::string s;
-  for (int i = 1; i <= 8; ++i)
-    s += prefix + std::to_string(i) + "\r\n";
-  return s;
-}
-
-TEditionColumn Column(const std::string& prefix) {
-  TEditionColumn c;
-  for (int i = 0; i < 8; ++i)
-    c[i] = prefix + std::to_string(i + 1);
-  return c;
-}
-
-class StoreTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    RestoreStartState();
-    appdata = GetPathInAppData(kLauncherAppName, true, true, adtLocal);
-    folder = profile.DataHome() + "/VarkelSoftware/Valdor III Launcher/";
-    ASSERT_TRUE(fs::is_directory(folder));
-  }
-  void TearDown() override { RestoreStartState(); }
-
-  // Writes a file of the store with a last-write time of its own, so every
-  // rewrite differs from the previous one whatever the file system records.
-  void Put(const std::string& name, const std::string& bytes) {
-    WriteBytes(folder + name, bytes);
-    static long tick = 0;
-    timespec t[2] = {{1733700000 + ++tick, 0}, {1733700000 + tick, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (folder + name).c_str(), t, 0), 0);
-  }
-  std::string Get(const std::string& name) const { return ReadBytes(folder + name); }
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(folder))
-      names.push_back(e.path().filename());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-  void PutAllLists() {
-    Put("FolderLocations.txt", EightLines("folder"));
-    Put("ExecutableNames.txt", EightLines("exe"));
-    Put("LauncherNames.txt", EightLines("launcher"));
-    Put("MapNames.txt", EightLines("map"));
-  }
-  // The message of the exception E that the action raises.
-  template <typename E>
-  static std::string ErrorOf(const std::function<void()>& action) {
-    try {
-      action();
-    } catch (const E& e) {
-      return e.Message();
-    }
-    return "(no error)";
-  }
-
-  TempProfile profile;
-  std::string folder;
-  FakeWindow window;
-};
 
 TEST_F(StoreTest, AFirstRunKeepsTheDefaultsAndTheSaveWritesAllFiveFiles) {
   ProgramSettings(true, window);
@@ -252,70 +183,16 @@ TEST_F(StoreTest, ListFilesReadInEveryEncodingAndLineBreak) {
   }
 }
 
-// What this process has read from files so far, in bytes.
-uint64_t BytesRead() {
-  std::ifstream io("/proc/self/io");
-  std::string key;
-  uint64_t value = 0;
-  while (io >> key >> value) {
-    if (key == "rchar:") return value;
-  }
-  ADD_FAILURE() << "no read count in /proc/self/io";
-  return 0;
-}
-
-TEST_F(StoreTest, AHugeListFileIsReadOnlyAsFarAsItsEightLines) {
-  struct Case {
-    const char* name;
-    std::string head;
-    uintmax_t size;  // the rest reads as zero bytes: a sparse file
-    const char* error;
-  };
-  const Case cases[] = {
-      {"3 GB, eight good lines first", EightLines("exe"), uintmax_t{3} << 30, nullptr},
-      {"one line of 100 MB", "", uintmax_t{100} << 20, "List index out of bounds (0)"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    Put("ExecutableNames.txt", c.head);
-    fs::resize_file(folder + "ExecutableNames.txt", c.size);
-    const uint64_t before = BytesRead();
-    if (c.error == nullptr) {
-      ProgramSettings(true, window);
-      EXPECT_EQ(exenames, Column("exe"));
-    } else {
-      EXPECT_EQ(ErrorOf<EListError>([&] { ProgramSettings(true, window); }), c.error);
-    }
-    EXPECT_LT(BytesRead() - before, uint64_t{1} << 20);
-  }
-}
-
-TEST_F(StoreTest, AListFileThatCannotBeOpenedStopsTheLoad) {
+TEST_F(StoreTest, AFolderInAListFilesPlaceCountsAsMissing) {
   PutAllLists();
-  Put(kSettingsFileName, "900\r\n10\r\n20\r\n4\r\n");
-  const std::string path = folder + "FolderLocations.txt";  // where it is here
-  std::exception_ptr failure =
-      vark::testing::FailureUnder(RLIMIT_NOFILE, 0, [&] { ProgramSettings(true, window); });
-  const std::string message = ErrorOf<EFOpenError>([&] {
-    if (failure) std::rethrow_exception(failure);
-  });
-  EXPECT_EQ(message, "Cannot open file \"" + path + "\". Too many open files");
-  EXPECT_EQ(CurrentTable(), DefaultTable());
-  EXPECT_EQ(window.sets, 0);
-}
-
-TEST_F(StoreTest, AnythingButAFileInAListFilesPlaceCountsAsMissing) {
-  PutAllLists();
-  fs::remove(folder + "ExecutableNames.txt");
-  fs::create_directory(folder + "ExecutableNames.txt");
-  fs::remove(folder + "MapNames.txt");
-  ASSERT_EQ(mkfifo((folder + "MapNames.txt").c_str(), 0600), 0);
+  fs::remove(PathOf(folder + "ExecutableNames.txt"));
+  fs::create_directory(PathOf(folder + "ExecutableNames.txt"));
   ProgramSettings(true, window);
   EXPECT_EQ(launchfolders, Column("folder"));
   EXPECT_EQ(exenames, DefaultEditionColumn(1));
   EXPECT_EQ(launchername, Column("launcher"));
-  EXPECT_EQ(mapednames, DefaultEditionColumn(3));
-  // And the scan does not keep reloading because of them.
+  EXPECT_EQ(mapednames, Column("map"));
+  // And the scan does not keep reloading because of it.
   window.sets = 0;
   ScanChangedFiles(window);
   EXPECT_EQ(window.sets, 0);
@@ -368,18 +245,18 @@ TEST_F(StoreTest, SettingsLinesApplyInOrderUntilOneFails) {
 TEST_F(StoreTest, AFailedSaveWritesTheFilesBeforeItAndNoneAfter) {
   Put("MapNames.txt", "old map\r\n");
   Put(kSettingsFileName, "1\r\n2\r\n3\r\n4\r\n");
-  fs::create_directory(folder + "LauncherNames.txt");
+  fs::create_directory(PathOf(folder + "LauncherNames.txt"));
   launchfolders = Column("folder");
   exenames = Column("exe");
   mapednames = Column("map");
 
   EXPECT_EQ(ErrorOf<EFCreateError>([&] { ProgramSettings(false, window); }),
-            "Cannot create file \"" + folder + "LauncherNames.txt\". Is a directory");
+            FileError("Cannot create file", "LauncherNames.txt", vark::testing::FolderInTheWay()));
   EXPECT_EQ(Get("FolderLocations.txt"), EightLines("folder"));
   EXPECT_EQ(Get("ExecutableNames.txt"), EightLines("exe"));
   EXPECT_EQ(Get("MapNames.txt"), "old map\r\n");
   EXPECT_EQ(Get(kSettingsFileName), "1\r\n2\r\n3\r\n4\r\n");
-  EXPECT_TRUE(fs::is_empty(folder + "LauncherNames.txt"));
+  EXPECT_TRUE(fs::is_empty(PathOf(folder + "LauncherNames.txt")));
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"AppSettings.txt", "ExecutableNames.txt",
                                       "FolderLocations.txt", "LauncherNames.txt", "MapNames.txt"}));
@@ -389,7 +266,7 @@ TEST_F(StoreTest, ASaveBelowAFileFailsAtTheFirstFile) {
   WriteBytes(folder + "Blocker", "a file, not a folder");
   appdata += "Blocker\\";
   EXPECT_EQ(ErrorOf<EFCreateError>([&] { ProgramSettings(false, window); }),
-            "Cannot create file \"" + folder + "Blocker/FolderLocations.txt\". Not a directory");
+            FileError("Cannot create file", "FolderLocations.txt", vark::testing::FileInThePath()));
   EXPECT_EQ(ReadBytes(folder + "Blocker"), "a file, not a folder");
 }
 
@@ -397,12 +274,12 @@ TEST_F(StoreTest, WithoutADataFolderTheFilesAreKeptInTheWorkingFolder) {
   // No user to name the data folder: saves and loads both use the working
   // folder, so what the user edits there is read back, not overwritten.
   const fs::path before = fs::current_path();
-  const fs::path work = profile.Root() + "/work";
+  const fs::path work = PathOf(profile.Root() + "/work");
   fs::create_directories(work);
   fs::current_path(work);
   appdata.clear();
   ProgramSettings(false, window);
-  WriteBytes((work / "FolderLocations.txt").string(), EightLines("mine"));
+  WriteBytes(profile.Root() + "/work/FolderLocations.txt", EightLines("mine"));
   RestoreStartState();
   ProgramSettings(true, window);
   fs::current_path(before);
@@ -411,7 +288,7 @@ TEST_F(StoreTest, WithoutADataFolderTheFilesAreKeptInTheWorkingFolder) {
 }
 
 TEST_F(StoreTest, ASaveMakesTheDataFolderAgainIfItWentAway) {
-  fs::remove_all(folder);
+  fs::remove_all(PathOf(folder));
   ProgramSettings(false, window);
   EXPECT_EQ(Entries(),
             (std::vector<std::string>{"AppSettings.txt", "ExecutableNames.txt",
@@ -424,7 +301,7 @@ TEST_F(StoreTest, GetFileModDateIsZeroForWhatIsNotAFile) {
             *vark::os::FileLastWriteTime(appdata + "MapNames.txt"));
   EXPECT_EQ(GetFileModDate(appdata + "mapnames.TXT"), GetFileModDate(appdata + "MapNames.txt"));
   EXPECT_EQ(GetFileModDate(appdata + "Missing.txt"), 0.0);
-  fs::create_directory(folder + "Folder.txt");
+  fs::create_directory(PathOf(folder + "Folder.txt"));
   EXPECT_EQ(GetFileModDate(appdata + "Folder.txt"), 0.0);
   EXPECT_EQ(GetFileModDate("Q:\\MapNames.txt"), 0.0);
 }
@@ -475,7 +352,7 @@ TEST_F(StoreTest, ADeletedListFileReloadsOnceAndNotOnEveryTick) {
   PutAllLists();
   Put(kSettingsFileName, "900\r\n10\r\n20\r\n4\r\n");
   ProgramSettings(true, window);
-  fs::remove(folder + "MapNames.txt");
+  fs::remove(PathOf(folder + "MapNames.txt"));
   window.sets = 0;
   ScanChangedFiles(window);
   EXPECT_EQ(window.sets, 3);
