@@ -5,7 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -58,9 +57,9 @@ class LauncherTest : public ::testing::Test {
     RestoreAnimationStartState();
     profile = std::make_unique<testing::TempProfile>();
     games = profile->Root() + "/games";
-    std::filesystem::create_directories(games + "/launcher");
+    std::filesystem::create_directories(testing::PathOf(games + "/launcher"));
     oldDir = std::filesystem::current_path();
-    std::filesystem::current_path(games + "/launcher");
+    std::filesystem::current_path(testing::PathOf(games + "/launcher"));
     data = profile->DataHome() + "/VarkelSoftware/Valdor III Launcher/";
     // Dialogs are answered as they come; a test that expects none checks
     // that the list stays empty.
