@@ -3,11 +3,6 @@
 #include "support/Vark.Components.h"
 
 #include <gtest/gtest.h>
-#include <pwd.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
 
 #include "common/FakeSettingsStore.h"
 
@@ -129,35 +124,6 @@ TEST_F(AccentTest, AValueThatIsNotAnIntegerFailsAfterClosingTheKey) {
   EXPECT_EQ(AdjustedAccentColor, 0x006E6E6Eu);  // untouched
   EXPECT_EQ(LastCheck, now);                    // so the next 30 seconds stay quiet
   EXPECT_EQ(GetAccentColor(acAccent), 0x00D77800u);
-}
-
-TEST_F(AccentTest, AProfileWithNoConfigFolderAtAllHasTheDefaultAccent) {
-  // The desktop's own store, for a user the password database does not know,
-  // with neither HOME nor XDG_CONFIG_HOME: nothing names a settings folder.
-  if (geteuid() != 0) GTEST_SKIP() << "needs root to run as an unknown user";
-  vark::components::SetAccentStoreFactory({});
-  uid_t unknown = 54321;
-  while (getpwuid(unknown) != nullptr)
-    ++unknown;
-  const pid_t child = fork();
-  ASSERT_GE(child, 0);
-  if (child == 0) {
-    unsetenv("HOME");
-    unsetenv("XDG_CONFIG_HOME");
-    if (setresgid(unknown, unknown, unknown) != 0 || setresuid(unknown, unknown, unknown) != 0) {
-      _exit(3);
-    }
-    try {
-      _exit(GetAccentColor(acAccentAdjust) == 0x00D77800u ? 0 : 2);
-    } catch (...) {
-      _exit(1);
-    }
-  }
-  int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  ASSERT_TRUE(WIFEXITED(status));
-  // 1: the lookup raised; 2: another colour than the default.
-  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 TEST(AccentCopies, RawLightnessIgnoresSystemColoursWhileTheShiftResolvesThem) {

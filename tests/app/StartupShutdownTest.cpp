@@ -3,9 +3,7 @@
 // files (a save that fails keeps the window open once), the system ending the
 // program, the two-second scan that reloads edited lists, dragging by the
 // background, and the tab order.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <climits>
@@ -18,6 +16,7 @@
 #include "tests/app/LauncherTestSupport.h"
 
 namespace fs = std::filesystem;
+using vark::testing::PathOf;
 
 namespace {
 
@@ -43,10 +42,8 @@ class Lifecycle : public LauncherTest {
   // Writes a data file with a last-write time of its own, so that every
   // rewrite differs from the stamp of the one before.
   void Stamp(const std::string& name) {
-    static long tick = 0;
-    ++tick;
-    timespec t[2] = {{1733700000 + tick, 0}, {1733700000 + tick, 0}};
-    ASSERT_EQ(utimensat(AT_FDCWD, (data + name).c_str(), t, 0), 0);
+    static int64_t tick = 0;
+    vark::testing::SetLastWriteTime(data + name, 1733700000 + ++tick);
   }
   void PutStamped(const std::string& name, const std::string& bytes) {
     PutData(name, bytes);
@@ -72,8 +69,8 @@ TEST_F(Lifecycle, AFirstRunOpensCentredWithTheDefaultsAndNoError) {
   for (int k = 0; k < kListFileCount; ++k)
     EXPECT_EQ(EditionColumn(k), DefaultEditionColumn(k)) << k;
   // The data folder is made, and stays empty until the window closes.
-  ASSERT_TRUE(fs::is_directory(data));
-  EXPECT_TRUE(fs::is_empty(data));
+  ASSERT_TRUE(fs::is_directory(PathOf(data)));
+  EXPECT_TRUE(fs::is_empty(PathOf(data)));
   EXPECT_EQ(form->Xbutton->Left(), 765);
   EXPECT_TRUE(form->ScanFile->Enabled());
   EXPECT_EQ(form->ScanFile->Interval(), 2000);
@@ -191,8 +188,8 @@ TEST_F(Lifecycle, TheCrossClosesThroughTheCloseRequest) {
   EXPECT_EQ(form->Xbutton->Cursor(), crHandPoint);
   ui->click(*form->Xbutton);
   EXPECT_FALSE(ui->isVisible(*form));
-  EXPECT_TRUE(fs::exists(data + "AppSettings.txt"));
-  EXPECT_TRUE(fs::exists(data + "MapNames.txt"));
+  EXPECT_TRUE(fs::exists(PathOf(data + "AppSettings.txt")));
+  EXPECT_TRUE(fs::exists(PathOf(data + "MapNames.txt")));
 }
 
 TEST_F(Lifecycle, AFailedSaveKeepsTheWindowOnceAndTheNextCloseRequestEndsIt) {
@@ -202,22 +199,22 @@ TEST_F(Lifecycle, AFailedSaveKeepsTheWindowOnceAndTheNextCloseRequestEndsIt) {
     SCOPED_TRACE(mended ? "the folder mended in between" : "still nothing can be written");
     dialogs.clear();
     Open();
-    fs::remove_all(inTheWay);
+    fs::remove_all(PathOf(inTheWay));
     vark::testing::WriteBytes(inTheWay, "in the way");
     ui->click(*form->Xbutton);
     ASSERT_EQ(dialogs.size(), 1u);
     EXPECT_NE(dialogs[0].text.find("FolderLocations.txt"), std::string::npos) << dialogs[0].text;
     EXPECT_TRUE(ui->isVisible(*form));
     if (mended) {
-      fs::remove(inTheWay);
-      fs::create_directories(data);
+      fs::remove(PathOf(inTheWay));
+      fs::create_directories(PathOf(data));
     }
     ui->requestClose(*form);
     EXPECT_FALSE(ui->isVisible(*form));
     EXPECT_EQ(dialogs.size(), mended ? 1u : 2u);
-    EXPECT_EQ(fs::exists(data + "AppSettings.txt"), mended);
+    EXPECT_EQ(fs::exists(PathOf(data + "AppSettings.txt")), mended);
     form.reset();
-    fs::remove_all(inTheWay);
+    fs::remove_all(PathOf(inTheWay));
   }
 }
 
