@@ -86,9 +86,9 @@ TForm1::~TForm1() {
 }
 
 void TForm1::FormCreate(TObject*) {
-  maxs = bg->Width();
-  mins = Title->Width() + 2 * Title->Left();
+  MeasureGlideWidths();
   indicheight = Indicator->Height();
+  measured_ = true;
   CenterFormOnScreen(this);
   appdata = GetPathInAppData(kLauncherAppName, true, true, adtLocal);
   try {
@@ -98,6 +98,31 @@ void TForm1::FormCreate(TObject*) {
                clWindow, true, 0x00FFA028, false, true);
   }
   KeepOnScreen();
+}
+
+void TForm1::MeasureGlideWidths() {
+  maxs = bg->Width();
+  mins = Title->Width() + 2 * Title->Left();
+}
+
+void TForm1::ChangeScale(int M, int D) {
+  TForm::ChangeScale(M, D);
+  // Before FormCreate there is nothing to follow: it measures the layout at
+  // the scale it finds, and formsize keeps its 800 until then.
+  if (!measured_ || M == D || D == 0) return;
+  const int oldMaxs = maxs, oldMins = mins;
+  MeasureGlideWidths();
+  // The indicator may be sliding, so its height now is not its resting one.
+  indicheight = MulDiv(indicheight, M, D);
+  gotopos = MulDiv(gotopos, M, D);
+  // A glide under way keeps heading for the same end of the new layout.
+  if (formsize == oldMaxs) {
+    formsize = maxs;
+  } else if (formsize == oldMins) {
+    formsize = mins;
+  } else {
+    formsize = MulDiv(formsize, M, D);
+  }
 }
 
 void TForm1::FormCloseQuery(TObject*, bool& CanClose) {

@@ -140,6 +140,10 @@ class TForm1 : public TForm {
   void ResizeForm(TWMSize& Msg);
   void ScanChangedFiles();
   void SelectItem(int index);
+  // The layout is scaled (the window went to a screen of another scale, or
+  // opens on one): what FormCreate measured and the indicator's target are
+  // scaled with it, so the glide and the slide end where the new layout wants.
+  void ChangeScale(int M, int D) override;
 
   // The eight rows, their marks, in edition order.
   const std::array<TPanel*, 8>& Rows() const { return rows_; }
@@ -166,6 +170,8 @@ class TForm1 : public TForm {
   // ValdorLaunch.Accessibility.cpp: what a screen reader is told beyond what
   // the controls say of themselves.
   void DescribeForAssistiveTechnology();
+  // maxs and mins from the layout as it is now.
+  void MeasureGlideWidths();
 
   std::unique_ptr<Placement> placement_;
   std::array<TPanel*, 8> rows_{};
@@ -173,6 +179,7 @@ class TForm1 : public TForm {
   std::unique_ptr<vark::a11y::AccessibleList> editions_;  // the rows, as a list
   bool scanReportOpen_ = false;
   bool closeSaveFailed_ = false;  // a save at close has failed once
+  bool measured_ = false;         // FormCreate has taken maxs, mins and indicheight
 };
 
 extern TForm1* Form1;

@@ -123,6 +123,33 @@ TEST_F(WidthToggle, TheWindowShowsItsNewWidth) {
   EXPECT_EQ(ui->surface(*form).ColorAt(452, 300), TColor{0x00212121});
 }
 
+TEST_F(WidthToggle, TheGlideAndTheIndicatorFollowTheWindowToAScreenOfAnotherScale) {
+  // What the window measures when it opens on a screen at 150 %.
+  ui->setScale(1.5);
+  Open();
+  const int full = maxs, compact = mins, bar = indicheight;
+  form.reset();
+  RestoreAnimationStartState();
+  ui->setScale(1.0);
+
+  // Opened at 100 %, it is dragged to that screen while the indicator slides.
+  Open();
+  const int compactAt100 = mins;
+  ui->click(*form->Rows()[4]);
+  ui->changeScale(*form, 1.5, Bounds(100, 100, 1197, 861));
+  EXPECT_EQ(maxs, full);
+  EXPECT_EQ(mins, compact);
+  EXPECT_EQ(indicheight, bar);
+  EXPECT_NEAR(gotopos, form->Rows()[4]->Top() + 9, 1);  // the row's top + 6, scaled
+  ui->click(*form->CButton2);
+  EXPECT_EQ(Run().widths.back(), full);
+  // Dragged back while it glides in, it ends at the compact width of 100 %.
+  ui->click(*form->CButton2);
+  ui->tick(*form->SizeSetter);
+  ui->changeScale(*form, 1.0, Bounds(100, 100, 1000, 574));
+  EXPECT_EQ(Run().widths.back(), compactAt100);
+}
+
 TEST_F(WidthToggle, MaximisingIsUndoneAtOnce) {
   Open();
   const TRect before = form->BoundsRect();
