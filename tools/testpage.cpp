@@ -16,6 +16,7 @@
 #include "platform/graphics/PngCodec.h"
 #include "platform/graphics/PngImage.h"
 #include "platform/graphics/PngRaster.h"
+#include "platform/os/CommandLine.h"
 #include "support/Vark.Graphics.h"
 #include "support/Vark.VarHelpers.h"
 
@@ -329,8 +330,9 @@ void Pictures(TCanvas& c) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUT.png\n", argv[0]);
+  const std::vector<std::string> args = vark::os::ProgramArguments(argc, argv);
+  if (args.size() != 2) {
+    std::fprintf(stderr, "usage: testpage OUT.png\n");
     return 2;
   }
   try {
@@ -346,7 +348,7 @@ int main(int argc, char** argv) {
     Glyphs(c);
     Magnified(c);
     Pictures(c);
-    vark::SavePng(page, argv[1]);
+    vark::SavePng(page, args[1]);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "testpage: %s\n", e.what());
     return 1;

@@ -6,12 +6,13 @@
 //   VARK_BACKEND=headless build/tools/widgets --png OUT.png
 //                                  draws it without a display and writes a picture
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/os/CommandLine.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Button.h"
 #include "platform/ui/CheckBox.h"
@@ -180,8 +181,9 @@ class TGallery : public TForm {
 
 int main(int argc, char** argv) {
   std::string png;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--png") == 0 && i + 1 < argc) png = argv[++i];
+  const std::vector<std::string> args = vark::os::ProgramArguments(argc, argv);
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--png" && i + 1 < args.size()) png = args[++i];
   }
   try {
     Application->Initialize();

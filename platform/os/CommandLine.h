@@ -19,4 +19,10 @@ namespace vark::os {
 //  - an argument that is only a pair of quotes ("") is an empty argument.
 std::vector<std::string> SplitCommandLine(std::string_view params);
 
+// This program's arguments in UTF-8, its own name first. On Windows they come
+// from the wide command line, since the C runtime's argv holds them in the
+// ANSI code page, which cannot hold every file name; elsewhere argv is taken
+// as it is.
+std::vector<std::string> ProgramArguments(int argc, char** argv);
+
 }  // namespace vark::os

@@ -152,7 +152,7 @@ void WriteFade(const std::filesystem::path& file) {
       strip.Canvas().CopyRect(to, const_cast<TBitmap&>(shown).Canvas(), from);
     }
   }
-  vark::SavePng(strip, file.string());
+  vark::SavePng(strip, Utf8Of(file));
 }
 
 void WritePictures(const std::filesystem::path& dir) {

@@ -42,6 +42,16 @@ struct GalleryRegistration {
   explicit GalleryRegistration(GallerySection section);
 };
 
+// A folder or file named in UTF-8, and back: the standard library's own
+// conversions use the ANSI code page on Windows.
+inline std::filesystem::path PathOfUtf8(const std::string& utf8) {
+  return std::u8string(utf8.begin(), utf8.end());
+}
+inline std::string Utf8Of(const std::filesystem::path& path) {
+  const std::u8string utf8 = path.u8string();
+  return {utf8.begin(), utf8.end()};
+}
+
 // Paints a form on the headless backend and writes it as a PNG.
 void SaveFormPicture(TCustomForm& form, const std::filesystem::path& path);
 

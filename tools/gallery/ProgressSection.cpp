@@ -101,7 +101,7 @@ void WriteLauncherGlide(const std::filesystem::path& file) {
     Capture(*form, bar, strip, kMargin, kMargin + frame * (9 + kGap));
     GalleryHeadless().advance(10);
   }
-  vark::SavePng(strip, file.string());
+  vark::SavePng(strip, Utf8Of(file));
 }
 
 // A preset without and with its caption (columns), 8 frames (rows).
@@ -120,7 +120,7 @@ void WritePreset(const std::filesystem::path& file, const PresetInfo& info) {
     Capture(*form, captioned, strip, kMargin + 250 + kGap, y);
     GalleryHeadless().advance(5);
   }
-  vark::SavePng(strip, file.string());
+  vark::SavePng(strip, Utf8Of(file));
 }
 
 void WritePictures(const std::filesystem::path& dir) {

@@ -1,12 +1,12 @@
 // gallery: see Gallery.h.
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <string>
 #include <vector>
 
 #include "Gallery.h"
 #include "platform/backend/headless/HeadlessBackend.h"
+#include "platform/os/CommandLine.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Form.h"
 #include "platform/ui/Panel.h"
@@ -34,7 +34,7 @@ int WritePictures(const std::filesystem::path& outdir, const std::vector<std::st
     std::filesystem::path dir = outdir / section.name;
     std::filesystem::create_directories(dir);
     section.writePictures(dir);
-    std::printf("%s: %s\n", section.name.c_str(), dir.string().c_str());
+    std::printf("%s: %s\n", section.name.c_str(), Utf8Of(dir).c_str());
     ++written;
   }
   if (written == 0) {
@@ -99,12 +99,13 @@ std::unique_ptr<TForm> GalleryPage(int width, int height, TColor color) {
 void SaveFormPicture(TCustomForm& form, const std::filesystem::path& path) {
   auto* headless = dynamic_cast<vark::HeadlessBackend*>(&Application->Backend());
   if (headless == nullptr) throw std::runtime_error("pictures need the headless backend");
-  headless->SaveToPNG(form, path.string());
+  headless->SaveToPNG(form, Utf8Of(path));
 }
 
 int main(int argc, char** argv) {
   try {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    std::vector<std::string> args = vark::os::ProgramArguments(argc, argv);
+    if (!args.empty()) args.erase(args.begin());  // the program itself
     if (args.empty() || args[0] == "--live") {
       if (!args.empty()) args.erase(args.begin());
       return RunLive(args);
@@ -116,7 +117,7 @@ int main(int argc, char** argv) {
         std::printf("section: %s\n", s.name.c_str());
       return 0;
     }
-    std::filesystem::path outdir = args[0];
+    const std::filesystem::path outdir = PathOfUtf8(args[0]);
     args.erase(args.begin());
     return WritePictures(outdir, args);
   } catch (const std::exception& e) {
