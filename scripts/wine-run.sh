@@ -30,6 +30,10 @@ state=$(cd "$state" && pwd)
 export WINEPREFIX=$state/prefix
 export HOME=$state/home
 export WINEDEBUG=${WINEDEBUG:--all}
+# Wine reads names from the environment and the command line (the test user
+# "Jörg", file names) in the locale's character set: UTF-8, whatever locale
+# the caller has (under POSIX "Jörg" would become "JC6rg").
+export LC_ALL=C.UTF-8
 # Our programs must not add entries to the desktop's menus.
 overrides=winemenubuilder.exe=d
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$overrides
