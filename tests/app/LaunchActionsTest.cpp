@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
-#include "tests/app/LaunchTestSupport.h"
+#include "tests/app/LaunchActionsTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/app/LaunchTestSupport.h"
+#include "tests/app/LaunchActionsTestSupport.h"
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/os/SystemPaths.h"
-#include "tests/app/LaunchTestSupport.h"
+#include "tests/app/LaunchActionsTestSupport.h"
 
 namespace {
 
