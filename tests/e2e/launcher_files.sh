@@ -36,7 +36,7 @@ wait_first_frame
 # The user edits the executable of edition 1 while the window is open.
 sleep 0.5
 sed -i '1s/.*/patched.exe\r/' "$DATA/ExecutableNames.txt"
-sleep 2.5
+wait_ticks ScanFile 2  # the first scan after the edit has run through
 click_client 197 492
 if record=$(wait_record patched.exe); then
   [ "$(cat "$record/cwd")" = "$(cd "$GAMES/Valdor III Tidemark" && pwd -P)" ] ||
@@ -49,7 +49,7 @@ fi
 # The cross in the top right corner closes the window, saving as it goes.
 rm -f "$DATA/AppSettings.txt"
 click_client 773 18
-for _ in $(seq 50); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$APP_PID" 2>/dev/null; then
   fail "the cross did not close the window"
   close_and_wait

@@ -35,7 +35,7 @@ done
 [ -n "$report" ] || { fail "no error report came up"; exit 1; }
 "$BUILD/tools/xwin" close "$report"
 wait_window "Valdor III Launcher"
-sleep 2.5  # a scan or two: they find no list files, so no more reports
+wait_ticks ScanFile 2  # a scan or two: they find no list files, so no more reports
 [ -z "$(xdotool search --onlyvisible --name '^valdor-launcher$' 2>/dev/null)" ] ||
   fail "another report came up"
 close_and_wait

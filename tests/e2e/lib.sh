@@ -7,6 +7,9 @@
 #                         its timer ticks (VARK_TRACE_TIMERS) into its output
 #   wait_idle SECS ALLOW  wait until SECS seconds pass in which no timer ticks
 #                         but those whose name matches the pattern ALLOW
+#   wait_ticks PATTERN N  wait until timers matching PATTERN ticked N times from
+#                         now (up to 30 s): the second of two ticks begins after
+#                         the first has done its work
 #   wait_window TITLE     wait for a visible window with exactly this title (WIN)
 #   wait_end MESSAGE      the program must end with 0 within ten seconds (else
 #                         MESSAGE is the failure)
@@ -75,6 +78,18 @@ wait_idle() {
   done
   fail "still not idle; in the last $seconds s these timers ticked:"
   echo "$busy" | sort | uniq -c
+  return 1
+}
+
+wait_ticks() {
+  local pattern=$1 count=$2 from
+  from=$(wc -l <"$E2E_TMP/app.log")
+  for _ in $(seq 300); do
+    [ "$(tail -n +"$((from + 1))" "$E2E_TMP/app.log" | grep -c -E "^timer: .*$pattern")" -ge "$count" ] &&
+      return 0
+    sleep 0.1
+  done
+  fail "the timer $pattern did not tick $count times in 30 s"
   return 1
 }
 
