@@ -22,23 +22,28 @@ File OpenForWriting(const std::string& path) {
   return f;
 }
 
-// libpng reports errors by jumping back to the setjmp in the caller; the file is
-// closed by its owner on the way out.
-void WritePng(const std::string& path, int width, int height, int colorType,
-              const std::vector<png_color>& palette, const std::vector<uint8_t>& alphas,
-              const uint8_t* data, size_t rowBytes) {
-  File f = OpenForWriting(path);
+void AppendToVector(png_structp png, png_bytep data, png_size_t length) {
+  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+  out->insert(out->end(), data, data + length);
+}
+
+// libpng reports errors by jumping back to the setjmp here.
+std::vector<uint8_t> EncodePng(int width, int height, int colorType,
+                               const std::vector<png_color>& palette,
+                               const std::vector<uint8_t>& alphas, const uint8_t* data,
+                               size_t rowBytes) {
+  std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!info) {
     png_destroy_write_struct(&png, nullptr);
-    throw std::runtime_error("out of memory writing " + path);
+    throw std::runtime_error("out of memory encoding a PNG");
   }
   if (setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    throw std::runtime_error("cannot write " + path);
+    throw std::runtime_error("cannot encode a PNG");
   }
-  png_init_io(png, f.get());
+  png_set_write_fn(png, &out, AppendToVector, nullptr);
   png_set_IHDR(png, info, width, height, 8, colorType, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (colorType == PNG_COLOR_TYPE_PALETTE) {
@@ -51,15 +56,26 @@ void WritePng(const std::string& path, int width, int height, int colorType,
     png_write_row(png, data + static_cast<size_t>(y) * rowBytes);
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
-  if (std::fflush(f.get()) != 0) throw std::runtime_error("cannot write " + path);
+  return out;
 }
 
 }  // namespace
 
+void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  File f = OpenForWriting(path);
+  if (std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size() ||
+      std::fflush(f.get()) != 0)
+    throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<uint8_t> EncodePngRgba(int width, int height, const std::vector<uint8_t>& rgba) {
+  return EncodePng(width, height, PNG_COLOR_TYPE_RGBA, {}, {}, rgba.data(),
+                   static_cast<size_t>(width) * 4);
+}
+
 void WritePngRgba(const std::string& path, int width, int height,
                   const std::vector<uint8_t>& rgba) {
-  WritePng(path, width, height, PNG_COLOR_TYPE_RGBA, {}, {}, rgba.data(),
-           static_cast<size_t>(width) * 4);
+  WriteBytes(path, EncodePngRgba(width, height, rgba));
 }
 
 void WritePngPalette(const std::string& path, const IndexedImage& image) {
@@ -74,8 +90,8 @@ void WritePngPalette(const std::string& path, const IndexedImage& image) {
     if (image.palette[i][3] != 255) count = i + 1;
   for (size_t i = 0; i < count; ++i)
     alphas.push_back(image.palette[i][3]);
-  WritePng(path, image.width, image.height, PNG_COLOR_TYPE_PALETTE, colors, alphas,
-           image.indices.data(), static_cast<size_t>(image.width));
+  WriteBytes(path, EncodePng(image.width, image.height, PNG_COLOR_TYPE_PALETTE, colors, alphas,
+                             image.indices.data(), static_cast<size_t>(image.width)));
 }
 
 namespace {

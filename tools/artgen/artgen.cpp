@@ -4,14 +4,17 @@
 //
 // Writes background.jpg (2500 × 1667), backdrop.png (400 × 600, alpha),
 // edition1.png … edition8.png (the sizes and kinds the edition rows expect),
-// mapeditor.png (64 × 64, alpha) and icon-SIZE.png for the desktop. Everything
+// mapeditor.png (64 × 64, alpha), icon-SIZE.png for the Linux desktop and
+// valdor-launcher.ico (16, 32, 48 and 256 pixels) for the Windows program. Everything
 // comes from one fixed seed, so every build makes the same pictures.
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <exception>
 #include <string>
 
 #include "Encoders.h"
+#include "IconFile.h"
 #include "Pictures.h"
 #include "Quantizer.h"
 
@@ -30,6 +33,9 @@ struct EditionPicture {
 constexpr EditionPicture kEditions[8] = {{128, false}, {64, false}, {256, false}, {128, false},
                                          {64, false},  {48, true},  {64, true},   {64, false}};
 constexpr int kIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
+// The sizes Windows shows a program's icon at (with 150 % and 200 % picked
+// from the nearest larger one).
+constexpr int kWindowsIconSizes[] = {16, 32, 48, 256};
 
 void WriteRgba(const std::string& path, const Image& image) {
   WritePngRgba(path, image.Width(), image.Height(), image.ToRgba8(false));
@@ -66,8 +72,15 @@ int main(int argc, char** argv) {
         WriteRgba(path, image);
     }
     WriteRgba(dir + "mapeditor.png", RenderMapEditor(64));
-    for (int size : kIconSizes)
-      WriteRgba(dir + "icon-" + std::to_string(size) + ".png", RenderAppIcon(size));
+    std::vector<IconImage> windowsIcon;
+    for (int size : kIconSizes) {
+      const Image icon = RenderAppIcon(size);
+      WriteRgba(dir + "icon-" + std::to_string(size) + ".png", icon);
+      if (std::find(std::begin(kWindowsIconSizes), std::end(kWindowsIconSizes), size) !=
+          std::end(kWindowsIconSizes))
+        windowsIcon.push_back({size, icon.ToRgba8(false)});
+    }
+    WriteBytes(dir + "valdor-launcher.ico", EncodeIco(windowsIcon));
   } catch (const std::exception& e) {
     std::fprintf(stderr, "artgen: %s\n", e.what());
     return 1;
