@@ -1,0 +1,162 @@
+#!/usr/bin/env bash
+# The Windows program under Wine and Xvfb, set up as a player would set it
+# up: the archive unpacked into "Valdor III Launcher" beside two editions,
+# whose programs record how they were started (tests/helpers/windows/
+# ShellRecorder). The window appears with the star on row 1; Launch starts
+# the first edition in its folder with no arguments; "Folders" writes the five
+# files and opens FolderLocations.txt in the text editor; a drag by the
+# background moves the window; a click on row 3 moves the star; with the
+# cheat box ticked Launch starts edition 3 with "/tarnwisp" in its folder;
+# the cross closes the program, which leaves the five files in the user's
+# AppData\Local\VarkelSoftware\Valdor III Launcher\ with CR LF line ends.
+#
+#   launcher.sh WINDOWS_BUILD NATIVE_BUILD
+#
+# Wine runs in a prefix, wineserver and X server of this test's own
+# (WINDOWS_BUILD/wine-e2e), stopped at the end: opening files and folders
+# leaves Wine's own processes running. The native tree gives the screenshot
+# and pixel tools.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+scripts=$(cd "$here/../../../scripts" && pwd)
+. "$here/../lib.sh"
+. "$here/../launcher_lib.bash"
+. "$scripts/xvfb.sh"  # for lib.sh's clean-up; the X server is wine-run.sh's
+WINDOWS_BUILD=$(cd "${1:?usage: launcher.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
+BUILD=$(cd "${2:?usage: launcher.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
+for tool in xdotool Xvfb "$BUILD/tools/xwin" "$BUILD/tools/pngpixel"; do
+  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (make builds the native tools)"; exit 1; }
+done
+
+STATE=$WINDOWS_BUILD/wine-e2e
+wine_run() { "$scripts/wine-run.sh" "$STATE" "$@"; }
+E2E_TMP=$(mktemp -d)
+trap 'status=$?; wine_run --stop; (exit $status); e2e_cleanup' EXIT
+
+# Windows' name of a path here (Wine shows the root as drive Z:).
+windows_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+# The user's name is not ASCII, so every path of the user's carries such
+# characters, as in the Windows unit tests.
+export USER=Jörg
+wine_run --start "$WINDOWS_BUILD/tests/DesktopSession.exe" || { echo "FAIL: no Wine session"; exit 1; }
+export DISPLAY
+DISPLAY=$(cat "$STATE/display")
+DATA="$STATE/prefix/drive_c/users/$USER/AppData/Local/VarkelSoftware/Valdor III Launcher"
+rm -rf "$DATA"
+
+# Every recorder writes to one file; a test takes each record away once read.
+RECORD=$E2E_TMP/record.txt
+export VARK_SHELL_RECORD
+VARK_SHELL_RECORD=$(windows_path "$RECORD")
+wait_record() {
+  for _ in $(seq 100); do
+    if [ -f "$RECORD" ]; then
+      tr -d '\r' <"$RECORD"
+      rm -f "$RECORD"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+GAMES=$(cd "$E2E_TMP" && pwd -P)/games
+mkdir -p "$GAMES/Valdor III Launcher" "$GAMES/Valdor III Tidemark" \
+  "$GAMES/Valdor III Complete Edition"
+cp "$WINDOWS_BUILD/tests/ShellRecorder.exe" "$GAMES/Valdor III Tidemark/vtide HD.exe"
+cp "$WINDOWS_BUILD/tests/ShellRecorder.exe" "$GAMES/Valdor III Complete Edition/Valdor3 HD.exe"
+(cd "$GAMES/Valdor III Launcher" && cmake -E tar xf "$WINDOWS_BUILD/valdor-launcher-win64.zip") ||
+  { echo "FAIL: the archive does not unpack"; exit 1; }
+# The text editor: a recorder registered for .txt (Debian's Wine has none).
+cp "$WINDOWS_BUILD/tests/ShellRecorder.exe" "$E2E_TMP/editor.exe"
+wine_run reg add 'HKLM\Software\Classes\.txt' /ve /d ValdorTestText /f >/dev/null 2>&1
+wine_run reg add 'HKLM\Software\Classes\ValdorTestText\shell\open\command' /ve \
+  /d "\"$(windows_path "$E2E_TMP/editor.exe")\" \"%1\"" /f >/dev/null 2>&1
+
+cd "$GAMES/Valdor III Launcher" || exit 1
+start_app wine_run "$GAMES/Valdor III Launcher/valdor-launcher.exe"
+wait_window "Valdor III Launcher"
+read -r WX WY < <(window_pos "$WIN")
+wait_first_frame
+
+star_row1=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 118)
+star_row3=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 194)
+[ "$star_row1" = FFFF00 ] || fail "no star on row 1 ($star_row1)"
+[ "$star_row3" != FFFF00 ] || fail "a star on row 3 before any click"
+
+# A record: the working folder, the program, then each argument.
+check_start() {  # RECORD FOLDER PROGRAM ARGS
+  local folder program args
+  folder=$(sed -n 1p <<<"$1")
+  program=$(sed -n 2p <<<"$1")
+  args=$(tail -n +3 <<<"$1" | tr '\n' ' ' | sed 's/ $//')
+  [ "${folder%\\}" = "$(windows_path "$GAMES/$2")" ] || fail "$3 ran in [$folder], not in $2"
+  [ "${program##*\\}" = "$3" ] || fail "[$program] started, not $3"
+  [ "$args" = "$4" ] || fail "$3 got [$args], not [$4]"
+}
+
+click_client 197 492  # Launch
+if record=$(wait_record); then
+  check_start "$record" "Valdor III Tidemark" "vtide HD.exe" ""
+else
+  fail "Launch started nothing"
+fi
+
+# No list file exists yet: "Folders" writes the five files, then opens its list.
+click_client 560 425
+if record=$(wait_record); then
+  [ "$(sed -n 3p <<<"$record")" = 'C:\users\Jörg\AppData\Local\VarkelSoftware\Valdor III Launcher\FolderLocations.txt' ] ||
+    fail "Folders opened [$(sed -n 3p <<<"$record")]"
+else
+  fail "Folders opened nothing"
+fi
+check_crlf "$DATA/FolderLocations.txt" 8
+
+# A drag by the background moves the window (through the system's move).
+drag_from 420 545 1
+wait_window_at $((WX + 50)) $((WY + 40)) ||
+  fail "the drag did not move the window from $WX,$WY by 50,40"
+read -r WX WY < <(window_pos "$WIN")
+
+# The cheat box, then row 3's caption and Launch.
+click_client 731 307
+click_client 150 193
+moved=
+for _ in $(seq 30); do
+  sleep 0.1
+  shot "$WIN" "$E2E_TMP/star.png" || continue
+  if [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 194)" = FFFF00 ] &&
+    [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 118)" != FFFF00 ]; then
+    moved=yes
+    break
+  fi
+done
+[ -n "$moved" ] || fail "the star did not move to row 3"
+click_client 197 492
+if record=$(wait_record); then
+  check_start "$record" "Valdor III Complete Edition" "Valdor3 HD.exe" "/tarnwisp"
+else
+  fail "Launch started nothing for edition 3"
+fi
+
+# The cross closes the program, which saves the table and the window's place.
+click_client 773 18
+for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$APP_PID" 2>/dev/null; then
+  fail "the cross did not end the program"
+else
+  wait "$APP_PID" || fail "the program ended with status $?"
+  APP_PID=
+fi
+for f in FolderLocations.txt ExecutableNames.txt LauncherNames.txt MapNames.txt; do
+  check_crlf "$DATA/$f" 8
+done
+check_crlf "$DATA/AppSettings.txt" 4
+[ "$(sed -n 1p "$DATA/AppSettings.txt")" = $'800\r' ] || fail "the stored width is not 800"
+[ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] || fail "the stored edition is not 3"
+[ "$(sed -n 3p "$DATA/ExecutableNames.txt")" = $'Valdor3 HD.exe\r' ] ||
+  fail "ExecutableNames.txt does not hold the default table"
+
+[ $E2E_STATUS -eq 0 ] && echo "windows launcher: ok"
+exit $E2E_STATUS
