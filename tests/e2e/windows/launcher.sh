@@ -3,7 +3,8 @@
 # up: the archive unpacked into "Valdor III Launcher" beside two editions,
 # whose programs record how they were started (tests/helpers/windows/
 # ShellRecorder). The window appears with the star on row 1; Launch starts
-# the first edition in its folder with no arguments; "Folders" writes the five
+# the first edition in its folder with no arguments; its folder opens in the
+# file manager; "Folders" writes the five
 # files and opens FolderLocations.txt in the text editor; a drag by the
 # background moves the window; a click on row 3 moves the star; with the
 # cheat box ticked Launch starts edition 3 with "/tarnwisp" in its folder;
@@ -102,6 +103,14 @@ if record=$(wait_record); then
 else
   fail "Launch started nothing"
 fi
+
+# "Open valdor folder" shows the edition's folder in the file manager (Wine's
+# explorer, which stays running until the session ends).
+launcher=$WIN
+click_client 615 153
+wait_window "Valdor III Tidemark"
+"$BUILD/tools/xwin" close "$WIN"
+WIN=$launcher
 
 # No list file exists yet: "Folders" writes the five files, then opens its list.
 click_client 560 425
