@@ -1,9 +1,13 @@
-// xwin: two small X11 requests that xdotool does not make.
+// xwin: small X11 requests that xdotool does not make.
 //
 //   xwin shot OUT.png [WINDOW]   writes the window (default: the root window) as a PNG
 //   xwin close WINDOW            asks the window to close, as a window manager's close
 //                                button does (WM_DELETE_WINDOW), so the program runs its
 //                                own close handling instead of being killed
+//   xwin wait-pixel X Y RRGGBB   waits (up to 30 s) until the screen's pixel at X,Y has
+//                                the colour, and prints the wall-clock time it saw it
+//                                (ns since 1970): the figures' "first frame" of a
+//                                program they started, whatever draws it
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -13,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -113,11 +118,41 @@ int Close(Display* dpy, Window win) {
   return 0;
 }
 
+int IgnoreErrors(Display*, XErrorEvent*) {
+  return 0;
+}
+
+// Polled every millisecond: one pixel of the root window is a cheap request.
+int WaitPixel(Display* dpy, int x, int y, unsigned long rgb) {
+  XSetErrorHandler(IgnoreErrors);
+  const Window root = DefaultRootWindow(dpy);
+  for (int i = 0; i < 30000; ++i) {
+    if (XImage* img = XGetImage(dpy, root, x, y, 1, 1, AllPlanes, ZPixmap)) {
+      const unsigned long p = XGetPixel(img, 0, 0);
+      const unsigned long seen = static_cast<unsigned long>(Channel(p, img->red_mask)) << 16 |
+                                 static_cast<unsigned long>(Channel(p, img->green_mask)) << 8 |
+                                 static_cast<unsigned long>(Channel(p, img->blue_mask));
+      XDestroyImage(img);
+      if (seen == rgb) {
+        timespec now;
+        clock_gettime(CLOCK_REALTIME, &now);
+        std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
+        return 0;
+      }
+    }
+    const timespec pause{0, 1000000};
+    nanosleep(&pause, nullptr);
+  }
+  return Fail("the pixel never took the colour");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: xwin shot OUT.png [WINDOW] | xwin close WINDOW\n");
+    std::fprintf(stderr,
+                 "usage: xwin shot OUT.png [WINDOW] | xwin close WINDOW | "
+                 "xwin wait-pixel X Y RRGGBB\n");
     return 2;
   }
   Display* dpy = XOpenDisplay(nullptr);
@@ -129,6 +164,8 @@ int main(int argc, char** argv) {
     rc = Shot(dpy, argv[2], win);
   } else if (cmd == "close") {
     rc = Close(dpy, std::strtoul(argv[2], nullptr, 0));
+  } else if (cmd == "wait-pixel" && argc == 5) {
+    rc = WaitPixel(dpy, std::atoi(argv[2]), std::atoi(argv[3]), std::strtoul(argv[4], nullptr, 16));
   } else {
     rc = Fail("unknown command " + cmd);
   }
