@@ -52,8 +52,12 @@ read -r screen_w screen_h < <(xdotool getdisplaygeometry)
 px=$(((screen_w - 800) / 2 + 46))
 py=$(((screen_h - 574) / 2 + 118))
 
-# Milliseconds from the start of PROGRAM to the indicator on the screen; the
-# program is ended (the launcher closed, the bare program ends by itself).
+ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" || echo 0; }
+hz=$(getconf CLK_TCK)
+
+# Milliseconds from the start of PROGRAM to the indicator on the screen, and
+# the program's processor time until then (10 ms steps); the program is then
+# ended (the launcher closed, the bare program ends by itself).
 first_frame() {
   local program=$1 watcher start seen
   "$native/tools/xwin" wait-pixel "$px" "$py" 0078D7 >"$tmp/seen" &
@@ -64,7 +68,8 @@ first_frame() {
   app_pid=$!
   wait "$watcher" || { echo "no first frame of $program"; cat "$tmp/programs.log"; exit 1; }
   seen=$(cat "$tmp/seen")
-  awk -v d=$((seen - start)) 'BEGIN { printf "%.1f\n", d / 1e6 }'
+  awk -v d=$((seen - start)) -v t="$(ticks "$app_pid")" -v hz="$hz" \
+    'BEGIN { printf "%.1f %d\n", d / 1e6, t * 1000 / hz }'
   if [ "${program##*/}" = valdor-launcher.exe ]; then
     sleep 0.3
     "$native/tools/xwin" close "$(launcher_window)"
@@ -87,10 +92,14 @@ for _ in $(seq "$rounds"); do
   first_frame "$build/valdor-launcher.exe" >>"$tmp/launcher"
   first_frame "$build/bench/bare_first_frame.exe" >>"$tmp/bare"
 done
-read -r lmin lmed < <(stats <"$tmp/launcher")
-read -r bmin bmed < <(stats <"$tmp/bare")
-echo "valdor-launcher.exe: least $lmin ms, median $lmed ms ($(tr '\n' ' ' <"$tmp/launcher"))"
-echo "bare_first_frame.exe: least $bmin ms, median $bmed ms ($(tr '\n' ' ' <"$tmp/bare"))"
+read -r lmin lmed < <(cut -d' ' -f1 "$tmp/launcher" | stats)
+read -r bmin bmed < <(cut -d' ' -f1 "$tmp/bare" | stats)
+read -r lcmin lcmed < <(cut -d' ' -f2 "$tmp/launcher" | stats)
+read -r bcmin bcmed < <(cut -d' ' -f2 "$tmp/bare" | stats)
+echo "valdor-launcher.exe: least $lmin ms, median $lmed ms ($(cut -d' ' -f1 "$tmp/launcher" | tr '\n' ' '))"
+echo "  its processor time until then: least $lcmin ms, median $lcmed ms"
+echo "bare_first_frame.exe: least $bmin ms, median $bmed ms ($(cut -d' ' -f1 "$tmp/bare" | tr '\n' ' '))"
+echo "  its processor time until then: least $bcmin ms, median $bcmed ms"
 # On a busy machine the least times are the ones the load touched least.
 awk -v lm="$lmed" -v bm="$bmed" -v ll="$lmin" -v bl="$bmin" 'BEGIN {
   printf "ratio of the medians %.2f, of the least %.2f; budget 1.5: %s\n", lm / bm, ll / bl,
@@ -103,7 +112,7 @@ for file in "$build/valdor-launcher.exe" "$build/valdor-launcher-win64.zip"; do
 done
 
 echo "== processor time of the launcher under Wine"
-$run "$build/valdor-launcher.exe" >"$tmp/app.log" 2>&1 &
+VARK_TRACE_TIMERS=1 $run "$build/valdor-launcher.exe" >"$tmp/app.log" 2>&1 &
 app_pid=$!
 for _ in $(seq 100); do
   win=$(launcher_window)
@@ -111,7 +120,13 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$win" ] || { echo "no launcher window"; cat "$tmp/app.log"; exit 1; }
-sleep 1
+# Idle: wait until two seconds pass in which no timer but the scan ticks.
+timers_since() { tail -n +"$(($1 + 1))" "$tmp/app.log" | grep '^timer: ' | sort | uniq -c; }
+for _ in $(seq 10); do
+  from=$(wc -l <"$tmp/app.log")
+  sleep 2
+  timers_since "$from" | grep -qv 'Form1\.ScanFile' || break
+done
 # This prefix's wineserver: the one working in the prefix's server folder
 # (named after the prefix's device and inode).
 prefix_id=$(stat -c '%d %i' "$build/wine/prefix" | awk '{ printf "%x-%x", $1, $2 }')
@@ -119,8 +134,6 @@ server_pid=
 for p in $(pgrep -x wineserver64) $(pgrep -x wineserver); do
   case "$(readlink "/proc/$p/cwd")" in */server-"$prefix_id") server_pid=$p ;; esac
 done
-ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" || echo 0; }
-hz=$(getconf CLK_TCK)
 report() {  # NAME TICKS SERVER_TICKS SECONDS BUDGET_PERCENT
   awk -v name="$1" -v t="$2" -v w="$3" -v s="$4" -v b="$5" -v hz="$hz" 'BEGIN {
     p = t / hz / s * 100
@@ -128,10 +141,12 @@ report() {  # NAME TICKS SERVER_TICKS SECONDS BUDGET_PERCENT
       name, t, s, 1000 / hz, p, b, (p <= b ? "within" : "OVER"), w
   }'
 }
-t0=$(ticks $app_pid) s0=$(ticks "$server_pid")
+t0=$(ticks $app_pid) s0=$(ticks "$server_pid") from=$(wc -l <"$tmp/app.log")
 sleep 10
 t1=$(ticks $app_pid) s1=$(ticks "$server_pid")
 report idle $((t1 - t0)) $((s1 - s0)) 10 0.5
+echo "  the timers that ticked:"
+timers_since "$from"
 
 eval "$(xdotool getwindowgeometry --shell "$win")"
 t0=$(ticks $app_pid) s0=$(ticks "$server_pid")
