@@ -151,13 +151,7 @@ fi
 
 # The cross closes the program, which saves the table and the window's place.
 click_client 773 18
-for _ in $(seq 100); do kill -0 "$APP_PID" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$APP_PID" 2>/dev/null; then
-  fail "the cross did not end the program"
-else
-  wait "$APP_PID" || fail "the program ended with status $?"
-  APP_PID=
-fi
+wait_end "the cross did not end the program"
 for f in FolderLocations.txt ExecutableNames.txt LauncherNames.txt MapNames.txt; do
   check_crlf "$DATA/$f" 8
 done
