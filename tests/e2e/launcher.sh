@@ -25,10 +25,7 @@ read -r WX WY < <(window_pos "$WIN")
 wait_first_frame
 
 # The star marks row 1; row 3 has none.
-star_row1=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 118)
-star_row3=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 194)
-[ "$star_row1" = FFFF00 ] || fail "no star on row 1 ($star_row1)"
-[ "$star_row3" != FFFF00 ] || fail "a star on row 3 before any click"
+wait_star_at 118 194 || fail "the star does not mark row 1 alone at start"
 
 # Launch: the first edition's game, no arguments, in its own folder.
 click_client 197 492
@@ -74,17 +71,7 @@ read -r WX WY < <(window_pos "$WIN")
 # and Launch: edition 3 with exactly the cheat switch.
 click_client 731 307
 click_client 150 193
-moved=
-for _ in $(seq 30); do
-  sleep 0.1
-  shot "$WIN" "$E2E_TMP/star.png" || continue
-  if [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 194)" = FFFF00 ] &&
-    [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 118)" != FFFF00 ]; then
-    moved=yes
-    break
-  fi
-done
-[ -n "$moved" ] || fail "the star did not move to row 3"
+wait_star_at 194 118 || fail "the star did not move to row 3"
 click_client 197 492
 record=$(wait_record "Valdor3 HD.exe") || fail "Launch started nothing for edition 3"
 if [ -n "$record" ]; then
@@ -96,14 +83,7 @@ fi
 
 # Closing saves the table and the window's place, every line ending in CR LF.
 close_and_wait
-for f in FolderLocations.txt ExecutableNames.txt LauncherNames.txt MapNames.txt; do
-  check_crlf "$DATA/$f" 8
-done
-check_crlf "$DATA/AppSettings.txt" 4
-[ "$(sed -n 1p "$DATA/AppSettings.txt")" = $'800\r' ] || fail "the stored width is not 800"
-[ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] || fail "the stored edition is not 3"
-[ "$(sed -n 3p "$DATA/ExecutableNames.txt")" = $'Valdor3 HD.exe\r' ] ||
-  fail "ExecutableNames.txt does not hold the default table"
+check_saved 3
 
 [ $E2E_STATUS -eq 0 ] && echo "launcher: ok"
 exit $E2E_STATUS

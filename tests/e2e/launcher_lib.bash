@@ -12,6 +12,10 @@
 #   drag_from X Y BUTTON   presses BUTTON at a point of the window, moves the
 #                          pointer by 50,40 in five steps and lets go
 #   check_crlf FILE N      FILE has exactly N lines, each ending in CR LF
+#   wait_star_at Y OTHER   waits until the star marks the row at Y of the window
+#                          and not the one at OTHER
+#   check_saved EDITION    the five files in DATA as a close leaves them: the
+#                          default table, width 800 and EDITION selected, CR LF
 
 # The client area starts 3 pixels into the window (the border on the left).
 WX0=3
@@ -82,4 +86,26 @@ check_crlf() {
   [ -f "$file" ] || { fail "$file was not written"; return; }
   [ "$(wc -l <"$file")" -eq "$lines" ] || fail "$file has $(wc -l <"$file") lines, not $lines"
   [ "$(grep -c $'\r$' "$file")" -eq "$lines" ] || fail "$file has lines without CR LF"
+}
+
+wait_star_at() {
+  for _ in $(seq 30); do
+    sleep 0.1
+    shot "$WIN" "$E2E_TMP/star.png" || continue
+    [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) "$1")" = FFFF00 ] &&
+      [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) "$2")" != FFFF00 ] && return 0
+  done
+  return 1
+}
+
+check_saved() {
+  local f
+  for f in FolderLocations.txt ExecutableNames.txt LauncherNames.txt MapNames.txt; do
+    check_crlf "$DATA/$f" 8
+  done
+  check_crlf "$DATA/AppSettings.txt" 4
+  [ "$(sed -n 1p "$DATA/AppSettings.txt")" = $'800\r' ] || fail "the stored width is not 800"
+  [ "$(sed -n 4p "$DATA/AppSettings.txt")" = "$1"$'\r' ] || fail "the stored edition is not $1"
+  [ "$(sed -n 3p "$DATA/ExecutableNames.txt")" = $'Valdor3 HD.exe\r' ] ||
+    fail "ExecutableNames.txt does not hold the default table"
 }

@@ -81,10 +81,7 @@ wait_window "Valdor III Launcher"
 read -r WX WY < <(window_pos "$WIN")
 wait_first_frame
 
-star_row1=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 118)
-star_row3=$(pixels "$E2E_TMP/frame.png" $((WX0 + 369)) 194)
-[ "$star_row1" = FFFF00 ] || fail "no star on row 1 ($star_row1)"
-[ "$star_row3" != FFFF00 ] || fail "a star on row 3 before any click"
+wait_star_at 118 194 || fail "the star does not mark row 1 alone at start"
 
 # A record: the working folder, the program, then each argument.
 check_start() {  # RECORD FOLDER PROGRAM ARGS
@@ -131,17 +128,7 @@ read -r WX WY < <(window_pos "$WIN")
 # The cheat box, then row 3's caption and Launch.
 click_client 731 307
 click_client 150 193
-moved=
-for _ in $(seq 30); do
-  sleep 0.1
-  shot "$WIN" "$E2E_TMP/star.png" || continue
-  if [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 194)" = FFFF00 ] &&
-    [ "$(pixels "$E2E_TMP/star.png" $((WX0 + 369)) 118)" != FFFF00 ]; then
-    moved=yes
-    break
-  fi
-done
-[ -n "$moved" ] || fail "the star did not move to row 3"
+wait_star_at 194 118 || fail "the star did not move to row 3"
 click_client 197 492
 if record=$(wait_record); then
   check_start "$record" "Valdor III Complete Edition" "Valdor3 HD.exe" "/tarnwisp"
@@ -152,14 +139,7 @@ fi
 # The cross closes the program, which saves the table and the window's place.
 click_client 773 18
 wait_end "the cross did not end the program"
-for f in FolderLocations.txt ExecutableNames.txt LauncherNames.txt MapNames.txt; do
-  check_crlf "$DATA/$f" 8
-done
-check_crlf "$DATA/AppSettings.txt" 4
-[ "$(sed -n 1p "$DATA/AppSettings.txt")" = $'800\r' ] || fail "the stored width is not 800"
-[ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] || fail "the stored edition is not 3"
-[ "$(sed -n 3p "$DATA/ExecutableNames.txt")" = $'Valdor3 HD.exe\r' ] ||
-  fail "ExecutableNames.txt does not hold the default table"
+check_saved 3
 
 [ $E2E_STATUS -eq 0 ] && echo "windows launcher: ok"
 exit $E2E_STATUS
