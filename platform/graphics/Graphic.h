@@ -36,6 +36,12 @@ class TGraphic {
   // its own copy of the drawn result.
   virtual void ReleaseDrawCache() const {}
 
+  // Starts making, on another thread, what drawing into a destWidth x
+  // destHeight rectangle needs where that is slow (a JPEG's decode), so it
+  // runs while the window is still being built; the draw takes it or waits
+  // for it. Nothing for graphics that draw at once.
+  virtual void PrepareFor(int /*destWidth*/, int /*destHeight*/) const {}
+
   // Called after the graphic took new content in place (LoadFromFile and the
   // like); the picture holding it passes the change on to its owner, which
   // may keep a copy made from the old content.

@@ -1,5 +1,6 @@
 #include "platform/graphics/JpegImage.h"
 
+#include <system_error>
 #include <utility>
 
 #include "platform/Exceptions.h"
@@ -10,7 +11,9 @@
 #include "platform/graphics/Scale.h"
 
 TJPEGImage::TJPEGImage() = default;
-TJPEGImage::~TJPEGImage() = default;
+TJPEGImage::~TJPEGImage() {
+  DropPending();
+}
 
 void TJPEGImage::LoadFromFile(const std::string& path) {
   LoadFromMemory(vark::ReadPictureFile(path));
@@ -19,6 +22,7 @@ void TJPEGImage::LoadFromFile(const std::string& path) {
 void TJPEGImage::LoadFromMemory(std::span<const uint8_t> data) {
   const vark::JpegInfo info = vark::ReadJpegHeader(data);
   vark::CheckJpegStructure(data);
+  DropPending();
   data_.assign(data.begin(), data.end());
   width_ = info.width;
   height_ = info.height;
@@ -46,6 +50,14 @@ int TJPEGImage::ScaleDenominatorFor(int width, int height, int destWidth, int de
 const TBitmap& TJPEGImage::DecodedFor(int destWidth, int destHeight) const {
   const int denominator = ScaleDenominatorFor(width_, height_, destWidth, destHeight);
   if (!decoded_ || decodedDenominator_ != denominator) {
+    if (pending_.valid() && pendingDenominator_ == denominator) {
+      // The prepared decode; its failure is raised here, as a decode's is.
+      auto pending = std::move(pending_);
+      decoded_ = pending.get();
+      decodedDenominator_ = denominator;
+      return *decoded_;
+    }
+    DropPending();
     auto bitmap = std::make_unique<TBitmap>();
     if (!data_.empty()) vark::DecodeJpeg(data_, denominator, *bitmap);
     decoded_ = std::move(bitmap);
@@ -54,7 +66,33 @@ const TBitmap& TJPEGImage::DecodedFor(int destWidth, int destHeight) const {
   return *decoded_;
 }
 
+void TJPEGImage::PrepareFor(int destWidth, int destHeight) const {
+  const int denominator = ScaleDenominatorFor(width_, height_, destWidth, destHeight);
+  if (data_.empty() || failed_ || (decoded_ && decodedDenominator_ == denominator) ||
+      (pending_.valid() && pendingDenominator_ == denominator)) {
+    return;
+  }
+  DropPending();
+  try {
+    pending_ = std::async(std::launch::async, [data = std::span(data_), denominator] {
+      auto bitmap = std::make_unique<TBitmap>();
+      vark::DecodeJpeg(data, denominator, *bitmap);
+      return bitmap;
+    });
+    pendingDenominator_ = denominator;
+  } catch (const std::system_error&) {
+    // No thread to be had: the first draw decodes, as without preparing.
+  }
+}
+
+void TJPEGImage::DropPending() const {
+  if (!pending_.valid()) return;
+  pending_.wait();
+  pending_ = {};
+}
+
 void TJPEGImage::ReleaseDrawCache() const {
+  DropPending();
   decoded_.reset();
   decodedDenominator_ = 0;
 }

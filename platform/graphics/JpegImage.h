@@ -1,10 +1,12 @@
 // TJPEGImage: a JPEG picture. It keeps the compressed data and decodes it when
 // drawn; a picture drawn at half its size or less is decoded with libjpeg's
 // DCT scaling at the largest reduction that still covers the target, and the
-// decoded bitmap is kept for the next paint at that scale.
+// decoded bitmap is kept for the next paint at that scale. PrepareFor starts
+// that decode on another thread ahead of the first paint.
 #pragma once
 
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <span>
 #include <string>
@@ -43,6 +45,7 @@ class TJPEGImage : public TGraphic {
   // The picture decoded for display at destWidth x destHeight (cached).
   // EInvalidGraphic when the image data is damaged.
   const TBitmap& DecodedFor(int destWidth, int destHeight) const;
+  void PrepareFor(int destWidth, int destHeight) const override;
 
   void Draw(TCanvas& canvas, const TRect& dest) const override;
   // The bitmap becomes an opaque 24-bit copy at full size.
@@ -57,4 +60,9 @@ class TJPEGImage : public TGraphic {
   mutable std::unique_ptr<TBitmap> decoded_;
   mutable int decodedDenominator_ = 0;
   mutable bool failed_ = false;  // decoding failed once: drawn blank from then on
+  // A decode PrepareFor started, at pendingDenominator_. It reads data_, so
+  // whatever changes data_ waits for it first (and so does the destructor).
+  mutable std::future<std::unique_ptr<TBitmap>> pending_;
+  mutable int pendingDenominator_ = 0;
+  void DropPending() const;
 };

@@ -5,6 +5,7 @@
 TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
   picture_.OnChange = [this] {
     scaled_.reset();
+    PrepareScaled();
     Invalidate();
   };
   SetBounds(0, 0, 105, 105);
@@ -13,7 +14,18 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
 void TImage::SetStretch(bool value) {
   if (stretch_ == value) return;
   stretch_ = value;
+  PrepareScaled();
   Invalidate();
+}
+
+void TImage::PrepareScaled() const {
+  const TGraphic* graphic = picture_.Graphic();
+  if (graphic == nullptr || graphic->Empty()) return;
+  const TRect dest = DestRect();
+  if (dest.IsEmpty() || (dest.Width() == graphic->Width() && dest.Height() == graphic->Height())) {
+    return;
+  }
+  graphic->PrepareFor(dest.Width(), dest.Height());
 }
 
 void TImage::SetProportional(bool value) {

@@ -7,7 +7,9 @@
 // A scaled picture is scaled once and kept at the size it is shown at, so that
 // repainting the window does not scale a large picture again; the copy is made
 // afresh when the picture (through Picture(), which reports its changes) or the
-// size shown changes.
+// size shown changes. A picture that will be scaled is asked to prepare for
+// the size as soon as both are known (a large JPEG then decodes while the
+// window is still being built).
 #pragma once
 
 #include <memory>
@@ -42,4 +44,5 @@ class TImage : public TGraphicControl {
   bool proportional_ = false;
   bool center_ = false;
   std::unique_ptr<TBitmap> scaled_;  // the picture at the size shown, while it is scaled
+  void PrepareScaled() const;
 };

@@ -162,6 +162,27 @@ TEST(JpegDecode, DrawingDecodesOncePerScale) {
   EXPECT_EQ(target.PixelAt(74, 50), 0u);
 }
 
+TEST(JpegDecode, PreparedDecodesAreTheOnesDrawn) {
+  TJPEGImage jpeg;
+  jpeg.LoadFromMemory(BlockJpeg());
+  TBitmap unprepared;
+  vark::DecodeJpeg(jpeg.Data(), 4, unprepared);
+  jpeg.PrepareFor(60, 40);
+  const TBitmap& quarter = jpeg.DecodedFor(64, 40);
+  ASSERT_EQ(quarter.Width(), 64);
+  for (int y = 0; y < quarter.Height(); ++y)
+    for (int x = 0; x < quarter.Width(); ++x)
+      ASSERT_EQ(quarter.PixelAt(x, y), unprepared.PixelAt(x, y)) << x << "," << y;
+
+  // Prepared for one size, drawn at another; prepared, then new content.
+  jpeg.PrepareFor(30, 20);
+  EXPECT_EQ(jpeg.DecodedFor(200, 150).Width(), 256);
+  jpeg.PrepareFor(60, 40);
+  jpeg.LoadFromMemory(BlockJpeg(128, 96));
+  EXPECT_EQ(jpeg.DecodedFor(60, 40).Width(), 64);
+  ExpectBlocks(jpeg.DecodedFor(60, 40), 16);
+}
+
 TEST(JpegBadInput, FailsCleanly) {
   const std::vector<uint8_t> good = BlockJpeg();
   struct Case {
@@ -223,6 +244,7 @@ TEST(JpegBadInput, FailsCleanly) {
 #else
   EXPECT_THROW(broken.AssignTo(bmp), EInvalidGraphic);
   TBitmap target(64, 64);
+  broken.PrepareFor(64, 64);  // the prepared decode fails as the draw's own would
   broken.Draw(target.Canvas(), Rect(0, 0, 64, 64));
   broken.Draw(target.Canvas(), Rect(0, 0, 64, 64));
   for (int y = 0; y < 64; ++y) {
