@@ -54,11 +54,17 @@ px=$(((screen_w - 800) / 2 + 46))
 py=$(((screen_h - 574) / 2 + 118))
 
 # A process's processor time so far in microseconds, from the scheduler's
-# own account (exact, where /proc/PID/stat counts whole 10 ms clock ticks).
-cpu_us() { [ -n "$1" ] && awk '{ printf "%d\n", $1 / 1000 }' "/proc/$1/schedstat" || echo 0; }
+# own account of its threads (exact, where /proc/PID/stat counts whole 10 ms
+# clock ticks, though of ended threads too).
+cpu_us() {
+  [ -n "$1" ] && cat /proc/"$1"/task/*/schedstat | awk '{ t += $1 } END { printf "%d\n", t / 1000 }' ||
+    echo 0
+}
+ticks_ms() { awk -v hz="$(getconf CLK_TCK)" '{ print ($14 + $15) * 1000 / hz }' "/proc/$1/stat"; }
 
 # Milliseconds from the start of PROGRAM to the indicator on the screen, and
-# the program's processor time until then; the program is then
+# the program's processor time until then (whole clock ticks, counting the
+# threads that have ended); the program is then
 # ended (the launcher closed, the bare program ends by itself).
 first_frame() {
   local program=$1 watcher start seen
@@ -70,7 +76,7 @@ first_frame() {
   app_pid=$!
   wait "$watcher" || { echo "no first frame of $program"; cat "$tmp/programs.log"; exit 1; }
   seen=$(cat "$tmp/seen")
-  awk -v d=$((seen - start)) -v t="$(cpu_us "$app_pid")" 'BEGIN { printf "%.1f %.1f\n", d / 1e6, t / 1000 }'
+  awk -v d=$((seen - start)) -v t="$(ticks_ms "$app_pid")" 'BEGIN { printf "%.1f %d\n", d / 1e6, t }'
   if [ "${program##*/}" = valdor-launcher.exe ]; then
     sleep 0.3
     "$native/tools/xwin" close "$(launcher_window)"
