@@ -13,6 +13,7 @@
 #include "platform/Exceptions.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/JpegCodec.h"
+#include "platform/graphics/linux/JpegErrorState.h"
 
 namespace vark {
 
@@ -23,17 +24,8 @@ namespace {
 constexpr int kMaxScans = 1000;
 constexpr long kMaxMemory = 512L << 20;
 
-struct ErrorState {
-  jpeg_error_mgr manager;  // first, so libjpeg's pointer to it is a pointer to this
-  jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-  auto* state = reinterpret_cast<ErrorState*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, state->message);
-  std::longjmp(state->jump, 1);
-}
+using jpeg::ErrorState;
+using jpeg::OnError;
 
 // Warnings that mean the picture data is cut short or damaged are errors;
 // the others (unknown markers, stray bytes between segments) are harmless.

@@ -12,22 +12,14 @@
 #include "platform/Exceptions.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/JpegCodec.h"
+#include "platform/graphics/linux/JpegErrorState.h"
 
 namespace vark {
 
 namespace {
 
-struct ErrorState {
-  jpeg_error_mgr manager;  // first, so libjpeg's pointer to it is a pointer to this
-  jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-  auto* state = reinterpret_cast<ErrorState*>(cinfo->err);
-  (*cinfo->err->format_message)(cinfo, state->message);
-  std::longjmp(state->jump, 1);
-}
+using jpeg::ErrorState;
+using jpeg::OnError;
 
 // Owns the compressor and the memory libjpeg writes into.
 struct Compressor {
