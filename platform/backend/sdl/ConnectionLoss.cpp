@@ -36,11 +36,24 @@ int OnIOError(Display* display) {
   std::_Exit(1);
 }
 
+// A request that failed (a window that went away under a request sent to it,
+// say) is a protocol error, not a lost connection. Xlib's own handler would
+// end the program there and then, without the close that saves; one line on
+// stderr, and the program goes on.
+int OnProtocolError(Display* display, XErrorEvent* error) {
+  char text[256] = "";
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "%s: X request %d failed (%s); going on\n", program_invocation_short_name,
+               error->request_code, text);
+  return 0;
+}
+
 }  // namespace
 
 void SetX11ConnectionLost(std::function<void(const std::string& display)> lost) {
   LostHandler() = std::move(lost);
   XSetIOErrorHandler(OnIOError);
+  XSetErrorHandler(OnProtocolError);
 }
 
 bool WaylandConnectionLost(SDL_Window* window) {

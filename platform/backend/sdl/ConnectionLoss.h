@@ -18,7 +18,8 @@ namespace vark::sdl {
 // Installs the handler of a broken X connection: lost is called once with the
 // display's name and is not meant to return; the process then ends at once
 // with status 1, as it does when no function is set (after a line on standard
-// error). An empty function leaves the handler installed.
+// error). An empty function leaves the handler installed. A request that fails
+// (a protocol error) is reported on standard error and does not end the program.
 void SetX11ConnectionLost(std::function<void(const std::string& display)> lost);
 
 // Whether the Wayland connection of the window has failed.
