@@ -50,10 +50,13 @@ int OnProtocolError(Display* display, XErrorEvent* error) {
 
 }  // namespace
 
+void InstallX11ErrorHandler() {
+  XSetErrorHandler(OnProtocolError);
+}
+
 void SetX11ConnectionLost(std::function<void(const std::string& display)> lost) {
   LostHandler() = std::move(lost);
   XSetIOErrorHandler(OnIOError);
-  XSetErrorHandler(OnProtocolError);
 }
 
 bool WaylandConnectionLost(SDL_Window* window) {

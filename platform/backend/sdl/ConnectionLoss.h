@@ -15,11 +15,19 @@ struct SDL_Window;
 
 namespace vark::sdl {
 
+// Installs the handler of failed X requests: a request that fails (a protocol
+// error, on any of the process's connections) is reported in one line on
+// standard error and does not end the program. Call it before SDL starts: SDL
+// wraps the handler it finds and puts that one back as it shuts down, closing
+// connections on which errors may still be waiting (a wake-up SDL sent to a
+// window destroyed since), so a handler set after SDL_Init would leave Xlib's
+// own, which ends the program, in force for the last requests.
+void InstallX11ErrorHandler();
+
 // Installs the handler of a broken X connection: lost is called once with the
 // display's name and is not meant to return; the process then ends at once
 // with status 1, as it does when no function is set (after a line on standard
-// error). An empty function leaves the handler installed. A request that fails
-// (a protocol error) is reported on standard error and does not end the program.
+// error). An empty function leaves the handler installed.
 void SetX11ConnectionLost(std::function<void(const std::string& display)> lost);
 
 // Whether the Wayland connection of the window has failed.

@@ -136,6 +136,8 @@ class SdlBackend : public Backend {
     // Termination signals are ours (TerminationSignals): SDL's handlers cover
     // only two of them and wake a waiting loop only by chance.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Before SDL_Init, so that SDL keeps it from the first request to the last.
+    sdl::InstallX11ErrorHandler();
     if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
       throw EOSError(std::string("Cannot open the display: ") + SDL_GetError(), 0);
     }
