@@ -55,7 +55,7 @@ bench: deps all
 fuzz: deps
 	@test -f $(FUZZ_BUILD)/build.ninja || CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARK_FUZZ=ON -DVARK_TESTS=OFF -DVARK_BENCH=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	@scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 format:

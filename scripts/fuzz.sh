@@ -15,8 +15,14 @@ for t in "${targets[@]}"; do
   seeds=()
   [ -d "$root/tests/fuzz/corpus/$name" ] && seeds=("$root/tests/fuzz/corpus/$name")
   echo "== fuzz $name for ${seconds}s"
-  "$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-    -artifact_prefix="$build/artifacts/$name/" "$corpus" "${seeds[@]}" 2>&1 | tail -n 12
-  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "fuzz $name failed"; exit 1; }
+  log=$build/artifacts/$name/fuzz.log
+  if ! "$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+    -artifact_prefix="$build/artifacts/$name/" "$corpus" "${seeds[@]}" >"$log" 2>&1; then
+    # The whole report: the sanitizer's stack and the reproducer's path.
+    cat "$log"
+    echo "fuzz $name failed (log: $log)"
+    exit 1
+  fi
+  tail -n 12 "$log"
 done
 echo "all fuzz targets ran ${seconds}s each without a failure"
