@@ -132,11 +132,14 @@ void TForm1::EditItem(TObject* Sender) {
   }
   const std::string file = appdata + editfilenames[static_cast<size_t>(k)];
   // The lists are first written when the window closes: before that (on a
-  // first run) there is nothing to edit. They are written now as the close
-  // writes them, and a save that fails is reported as there, opening nothing.
+  // first run) there is nothing to edit. The four lists are written now as the
+  // close writes them, and a save that fails is reported as there, opening
+  // nothing. AppSettings.txt is left to the close: the reload that takes in
+  // the player's edit applies it whenever it exists, and would put the window
+  // back where it was now and the selected edition back to this one.
   if (!FileExists(file)) {
     TakeInChangedLists();  // as the close does: an edit saved since the last scan stays
-    ProgramSettings(false);
+    SaveListFiles();
     // The files hold the table as it is: nothing for the scan to take in.
     StampListFiles();
   }

@@ -75,7 +75,7 @@ void TForm1::ShapeMoveTimer(TObject*) {
   }
   if (EqualApprox(Indicator->Top(), G, 2.0)) {
     ShapeMove->SetEnabled(false);
-    Indicator->SetHeight(25);
+    Indicator->SetHeight(Scaled(25));
   }
 }
 
@@ -90,9 +90,7 @@ void TForm1::SizeSetterTimer(TObject*) {
   if (s < 1) s = 1;
   if (W - formsize > 0) s = -s;
   SetWidth(W + s);
-  // The size message is kept from the framework, so the cross anchored to the
-  // right edge is placed here.
-  Xbutton->SetLeft(Width() - 35);
+  PlaceCross();
   if (EqualApprox(Width(), formsize, 2.0)) {
     SetWidth(formsize);
     SizeSetter->SetEnabled(false);

@@ -84,12 +84,7 @@ void Load(WindowPlacement& window) {
 }
 
 void Save(WindowPlacement& window) {
-  // The folder is made at start-up; made again if it went away meanwhile, so
-  // the lists are kept and the window can still be closed.
-  if (!appdata.empty()) ForceDirectories(appdata);
-  for (int k = 0; k < kListFileCount; ++k) {
-    vark::os::WriteTextLines(appdata + editfilenames[k], EditionColumn(k));
-  }
+  SaveListFiles();
   const std::string settings[kSettingsLineCount] = {
       std::to_string(window.Width()), std::to_string(window.Top()), std::to_string(window.Left()),
       std::to_string(selectedindex)};
@@ -140,6 +135,15 @@ void ProgramSettings(bool load, WindowPlacement& window) {
     Load(window);
   } else {
     Save(window);
+  }
+}
+
+void SaveListFiles() {
+  // The folder is made at start-up; made again if it went away meanwhile, so
+  // the lists are kept and the window can still be closed.
+  if (!appdata.empty()) ForceDirectories(appdata);
+  for (int k = 0; k < kListFileCount; ++k) {
+    vark::os::WriteTextLines(appdata + editfilenames[k], EditionColumn(k));
   }
 }
 

@@ -11,9 +11,9 @@
 //   AppSettings.txt       the window's width, top and left, then selectedindex
 //
 // The main window (TForm1) calls ProgramSettings(true) while it is created,
-// ProgramSettings(false) when it is asked to close (and before it opens a list
-// file not written yet) and ScanChangedFiles on its two-second timer; it lends
-// itself to them through WindowPlacement.
+// ProgramSettings(false) when it is asked to close, SaveListFiles before it
+// opens a list file not written yet, and ScanChangedFiles on its two-second
+// timer; it lends itself to them through WindowPlacement.
 #pragma once
 
 #include <array>
@@ -63,6 +63,12 @@ void RestoreStartState();
 // whole and replaced atomically. A file that cannot be written raises
 // EFCreateError; the files before it are written, the ones after it are not.
 void ProgramSettings(bool load, WindowPlacement& window);
+
+// Writes the four list files, as the save does, and not AppSettings.txt:
+// that file is first written at the close, and while it does not exist a
+// reload keeps the window where it is and the edition selected. Raises
+// EFCreateError as the save does.
+void SaveListFiles();
 
 // Takes each list file's last-write time as its stamp, for files that hold
 // the table as it is (just written), so that the scan does not load them back.

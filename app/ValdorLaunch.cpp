@@ -201,8 +201,15 @@ void TForm1::KeepOnScreen() {
   if (!TitleBarOnScreen(Left(), Top(), Width(), CustomTitleBar().Height(), screens)) {
     CenterFormOnScreen(this);
   }
-  // The size message is kept from the framework, so the cross anchored to the
-  // right edge stays where it was; put it where the width glide keeps it, or
-  // a window reopened at its compact width would have no cross to close it.
-  Xbutton->SetLeft(Width() - 35);
+  // Put the cross where the width glide keeps it, or a window reopened at its
+  // compact width would have no cross to close it.
+  PlaceCross();
+}
+
+int TForm1::Scaled(int designed) const {
+  return MulDiv(designed, PixelsPerInch(), 96);
+}
+
+void TForm1::PlaceCross() {
+  Xbutton->SetLeft(Width() - Scaled(35));
 }

@@ -172,6 +172,12 @@ class TForm1 : public TForm {
   void DescribeForAssistiveTechnology();
   // maxs and mins from the layout as it is now.
   void MeasureGlideWidths();
+  // A length of the layout as designed at 96 pixels per inch, at the window's
+  // scale now: the numbers the handlers apply themselves.
+  int Scaled(int designed) const;
+  // The close cross, a fixed distance in from the window's right edge: the
+  // size message is kept from the framework, so its anchor does not move it.
+  void PlaceCross();
 
   std::unique_ptr<Placement> placement_;
   std::array<TPanel*, 8> rows_{};

@@ -84,6 +84,7 @@ void TApplication::Reset() {
   state_->shownCursor = crDefault;  // a new backend shows its default cursor
   modalStack_.clear();
   mainForm_ = nullptr;
+  mainInMaking_ = nullptr;
   terminated_ = false;
   reporting_ = false;
   endingSession_ = false;
@@ -95,7 +96,10 @@ void TApplication::EndSession() {
   endingSession_ = true;
   // First, so that a modal form opened from here on gives up at once.
   Terminate();
-  if (TCustomForm* main = MainForm()) {
+  // A main form still in its OnCreate, waiting in a dialog shown there, is
+  // asked as well, as it would be once made.
+  TCustomForm* main = MainForm() != nullptr ? MainForm() : mainInMaking_.get();
+  if (main != nullptr) {
     try {
       main->CloseQuery();
     } catch (const std::exception& e) {

@@ -53,12 +53,22 @@ class TApplication : public TComponent {
   void SetTitle(const std::string& value) { title_ = value; }
 
   // Makes a form owned by the application and runs its OnCreate; the first form
-  // made this way is the main form.
+  // made this way is the main form. MainForm names it once it is made, but the
+  // end of the session closes it already while its OnCreate runs: a dialog
+  // shown there runs the loop, and a termination signal may come meanwhile.
   template <class T>
   void CreateForm(T*& Reference) {
-    T& form = Make<T>();
+    auto made = std::make_unique<T>(this);
+    T& form = *made;
+    Adopt(std::move(made));
+    const bool main = mainForm_ == nullptr && !mainInMaking_;
+    if (main) mainInMaking_ = &form;
+    form.AfterConstruction();
     Reference = &form;
-    if (mainForm_ == nullptr) mainForm_ = &form;
+    if (main) {
+      mainInMaking_ = nullptr;
+      mainForm_ = &form;
+    }
   }
   TCustomForm* MainForm() const { return mainForm_.get(); }
 
@@ -130,6 +140,7 @@ class TApplication : public TComponent {
   // Serves assistive technology once the main window shows (platform/ui/a11y).
   std::unique_ptr<vark::a11y::PlatformBridge> accessibility_;
   TWeakRef<TCustomForm> mainForm_;
+  TWeakRef<TCustomForm> mainInMaking_;  // the main form while CreateForm runs its OnCreate
   std::vector<TWeakRef<TCustomForm>> modalStack_;
   std::string title_;
   bool mainFormOnTaskBar_ = false;

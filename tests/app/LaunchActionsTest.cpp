@@ -247,7 +247,7 @@ TEST_F(LaunchActions, AnIndexOutsideTheEditionsIsReportedNotUsed) {
   EXPECT_TRUE(dialogs.empty());
 }
 
-TEST_F(LaunchActions, OnAFirstRunAListButtonWritesTheFilesThenOpensItsList) {
+TEST_F(LaunchActions, OnAFirstRunAListButtonWritesTheListsThenOpensItsList) {
   Open();
   ASSERT_FALSE(fs::exists(PathOf(data + "FolderLocations.txt")));
   // A list saved in the editor since the last scan is kept, not written over.
@@ -265,15 +265,31 @@ TEST_F(LaunchActions, OnAFirstRunAListButtonWritesTheFilesThenOpensItsList) {
   for (const std::string& line : DefaultEditionColumn(0))
     folders += line + "\r\n";
   EXPECT_EQ(GetData("FolderLocations.txt"), folders);
-  for (const char* name :
-       {"ExecutableNames.txt", "LauncherNames.txt", "MapNames.txt", "AppSettings.txt"}) {
+  for (const char* name : {"ExecutableNames.txt", "LauncherNames.txt", "MapNames.txt"}) {
     EXPECT_TRUE(fs::exists(PathOf(data + name))) << name;
   }
-  // The files hold what the window has, so the scan loads nothing back (a
-  // load would put the window back where it was when they were written).
+  // The place and the edition are written by the close, not now.
+  EXPECT_FALSE(fs::exists(PathOf(data + "AppSettings.txt")));
+  // The files hold what the window has, so the scan loads nothing back.
   form->SetBounds(50, 60, 800, 574);
   ui->advance(2000);
   EXPECT_EQ(form->Left(), 50);
+  EXPECT_TRUE(dialogs.empty());
+  // The player moves the window, picks another edition and saves an edit of
+  // the list: the scan takes the edit in and leaves the window and the
+  // edition as they are.
+  form->SetBounds(120, 90, 800, 574);
+  ui->click(*form->Rows()[3]);
+  std::string edited = "..\\Elsewhere\r\n";
+  for (size_t i = 1; i < DefaultEditionColumn(0).size(); ++i)
+    edited += DefaultEditionColumn(0)[i] + "\r\n";
+  PutData("FolderLocations.txt", edited);
+  vark::testing::SetLastWriteTime(data + "FolderLocations.txt", 1733700000);
+  ui->advance(2000);
+  EXPECT_EQ(launchfolders[0], "..\\Elsewhere");
+  EXPECT_EQ(form->BoundsRect(), Bounds(120, 90, 800, 574));
+  EXPECT_EQ(selectedindex, 4);
+  EXPECT_EQ(StarredRows(), std::vector<int>{4});
   EXPECT_TRUE(dialogs.empty());
 
   // A save that fails is reported, as at the close, and opens nothing.

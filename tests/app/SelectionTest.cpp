@@ -92,6 +92,28 @@ TEST_F(Selection, RowOneToRowEightGrowsTallFirst) {
   EXPECT_EQ(steps.back(), (Step{368, 25}));
 }
 
+TEST_F(Selection, TheBarStopsOneDesignedPixelTallerThanAtRestAtTheWindowsScale) {
+  struct Case {
+    double scale;
+    int resting;
+    int stopped;
+  };
+  for (const Case& c : {Case{1.0, 24, 25}, Case{1.5, 36, 38}}) {
+    SCOPED_TRACE(c.scale);
+    form.reset();
+    RestoreStartState();
+    RestoreAnimationStartState();
+    ui->setScale(c.scale);
+    Open();
+    EXPECT_EQ(form->Indicator->Height(), c.resting);
+    ui->click(*form->Rows()[1]);
+    std::vector<Step> steps = Slide();
+    ASSERT_FALSE(steps.empty());
+    EXPECT_EQ(steps.back().height, c.stopped);
+  }
+  ui->setScale(1.0);
+}
+
 TEST_F(Selection, ANewClickWhileSlidingOnlyChangesTheTarget) {
   Open();
   ui->click(*form->Panel7, 200, 17);

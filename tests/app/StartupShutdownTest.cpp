@@ -1,8 +1,8 @@
 // The window's life: where it opens (first run, a stored place, a stored place
 // no screen shows), a load that fails, the close request that saves the five
 // files (a save that fails keeps the window open once), the system ending the
-// program, the two-second scan that reloads edited lists, dragging by the
-// background, and the tab order.
+// program (also during the start-up error dialog), the two-second scan that
+// reloads edited lists, dragging by the background, and the tab order.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -233,6 +233,27 @@ TEST_F(Lifecycle, ASignalSavesAndEndsTheProgramAlsoFromADialog) {
   EXPECT_EQ(Application->ExitCode(), 0);
   EXPECT_TRUE(dialogs.empty());
   EXPECT_EQ(GetData("AppSettings.txt"), "800\r\n253\r\n560\r\n3\r\n");
+}
+
+TEST_F(Lifecycle, ASignalWhileTheStartUpErrorDialogIsOpenSavesTheFiveFiles) {
+  PutData("FolderLocations.txt", "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n");  // seven lines
+  onDialog = [&](TCustomForm&) {
+    ui->requestQuit();
+    return false;
+  };
+  TForm1* main = nullptr;
+  // As the program makes it: the load fails and the dialog opens in its OnCreate.
+  Application->CreateForm(main);
+  EXPECT_TRUE(Application->Terminated());
+  EXPECT_EQ(Application->ExitCode(), 0);
+  EXPECT_TRUE(dialogs.empty());
+  // What the load took in is kept, as a close would keep it.
+  EXPECT_EQ(GetData("FolderLocations.txt"),
+            "a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\n" + DefaultEditionColumn(0)[7] + "\r\n");
+  EXPECT_EQ(GetData("ExecutableNames.txt"), Joined(DefaultEditionColumn(1)));
+  EXPECT_EQ(GetData("LauncherNames.txt"), Joined(DefaultEditionColumn(2)));
+  EXPECT_EQ(GetData("MapNames.txt"), Joined(DefaultEditionColumn(3)));
+  EXPECT_EQ(GetData("AppSettings.txt"), "800\r\n253\r\n560\r\n1\r\n");
 }
 
 TEST_F(Lifecycle, AtCloseChangedListsAreTakenInButNotTheStoredPlaceOrEdition) {

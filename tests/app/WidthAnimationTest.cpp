@@ -57,6 +57,31 @@ TEST_F(WidthToggle, FirstPressFromTheDesignedWidthGoesToTheFullWidth) {
   EXPECT_FALSE(form->SizeSetter->Enabled());
 }
 
+TEST_F(WidthToggle, TheCrossKeepsItsDesignedDistanceFromTheRightEdgeAtTheWindowsScale) {
+  struct Case {
+    double scale;
+    int fromRight;  // 35 designed pixels
+  };
+  for (const Case& c : {Case{1.0, 35}, Case{1.5, 53}}) {
+    SCOPED_TRACE(c.scale);
+    form.reset();
+    RestoreStartState();
+    RestoreAnimationStartState();
+    ui->setScale(c.scale);
+    Open();
+    formsize = maxs;  // the press glides to the compact width
+    ui->click(*form->CButton2);
+    ui->tick(*form->SizeSetter);
+    EXPECT_EQ(form->Xbutton->Left(), form->Width() - c.fromRight);
+    Glide g = Run();
+    // The snap leaves the cross where the last tick put it.
+    EXPECT_EQ(form->Xbutton->Left(), g.crossBeforeSnap);
+    EXPECT_EQ(form->Width(), mins);
+    EXPECT_GT(form->Xbutton->Left(), form->Width() - c.fromRight);
+  }
+  ui->setScale(1.0);
+}
+
 TEST_F(WidthToggle, FullToCompactAndBack) {
   OpenDesigned();
   ui->click(*form->CButton2);

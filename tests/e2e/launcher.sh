@@ -4,7 +4,8 @@
 # the selected edition's game (a fake one that records how it was started) in
 # the edition's folder, with the cheat switch once the box is ticked; once the
 # bar has filled, no timer but the two-second scan ticks; "Folders" writes the
-# five files and opens FolderLocations.txt; the right button drags the window
+# four list files (not AppSettings.txt, which the close writes first) and opens
+# FolderLocations.txt; the right button drags the window
 # by its background; a click on row 3 moves the star; and closing it writes the
 # five files with CR LF line ends.
 set -u
@@ -42,7 +43,7 @@ wait_idle 4 '^timer: Form1\.ScanFile '
 grep -q '^timer: CProgress\.AnimationTimer (1 ms)$' "$E2E_TMP/app.log" ||
   fail "the timer trace shows no tick of the progress bar"
 
-# No list file exists yet: "Folders" writes the five files, then opens its list.
+# No list file exists yet: "Folders" writes the four lists, then opens its list.
 click_client 560 425
 if record=$(wait_record xdg-open); then
   [ "$(head -n 1 "$record/args")" -ef "$DATA/FolderLocations.txt" ] ||
@@ -53,7 +54,7 @@ fi
 check_crlf "$DATA/FolderLocations.txt" 8
 [ "$(sed -n 1p "$DATA/FolderLocations.txt")" = $'..\\Valdor III Tidemark\r' ] ||
   fail "FolderLocations.txt does not hold the default folders"
-check_crlf "$DATA/AppSettings.txt" 4
+[ ! -e "$DATA/AppSettings.txt" ] || fail "Folders wrote AppSettings.txt before the close"
 
 # A drag with the right button on the background moves the window.
 xdotool mousemove $((WX + 420)) $((WY + 545)) mousedown 3
