@@ -43,7 +43,7 @@ void TForm1::ValdorOption_1Click(TObject* Sender) {
   const int t = row->Tag();
   if (t == selectedindex) return;
   SelectItem(t);
-  gotopos = row->Top() + 6;
+  gotopos = row->Top() + Scaled(6);
   ShapeMove->SetEnabled(true);
 }
 

@@ -97,8 +97,9 @@ TEST_F(Selection, TheBarStopsOneDesignedPixelTallerThanAtRestAtTheWindowsScale) 
     double scale;
     int resting;
     int stopped;
+    int offset;  // the target's distance below the row's top
   };
-  for (const Case& c : {Case{1.0, 24, 25}, Case{1.5, 36, 38}}) {
+  for (const Case& c : {Case{1.0, 24, 25, 6}, Case{1.5, 36, 38, 9}}) {
     SCOPED_TRACE(c.scale);
     form.reset();
     RestoreStartState();
@@ -107,6 +108,7 @@ TEST_F(Selection, TheBarStopsOneDesignedPixelTallerThanAtRestAtTheWindowsScale) 
     Open();
     EXPECT_EQ(form->Indicator->Height(), c.resting);
     ui->click(*form->Rows()[1]);
+    EXPECT_EQ(gotopos - form->Rows()[1]->Top(), c.offset);
     std::vector<Step> steps = Slide();
     ASSERT_FALSE(steps.empty());
     EXPECT_EQ(steps.back().height, c.stopped);
