@@ -5,9 +5,13 @@
 // parameters as they are and the working folder). On Linux:
 //
 //   a folder                      xdg-open with its absolute path
-//   a Windows program ("MZ")      wine with the path and the parameters as its
-//                                 arguments, WINEDLLOVERRIDES=winemenubuilder.exe=d
-//                                 added so the game leaves the desktop's menus alone
+//   a Windows program ("MZ")      Wine (see linux/WineLookup.h for which one) with
+//                                 the path and the parameters as its arguments,
+//                                 WINEDLLOVERRIDES=winemenubuilder.exe=d added so
+//                                 the game leaves the desktop's menus alone; a
+//                                 file with no 32-bit or 64-bit PE header, or a
+//                                 32-bit program where Wine runs only 64-bit
+//                                 ones, is refused (SE_ERR_BAD_FORMAT)
 //   a native program (ELF, "#!")  started directly with the parameters
 //   any other file                xdg-open with its absolute path
 //
@@ -62,5 +66,8 @@ intptr_t ShellExecuteW(void* hwnd, const char* verb, const char* file, const cha
 
 // Why the ShellExecuteW call that returned `result` failed, as a sentence a
 // user can act on ("The file was not found."); for a result above 32, an empty
-// string. On Windows it is the system's own reason for the last failed call.
+// string. It is the reason of the last failed call when that call returned
+// `result`: on Windows the system's own, on Linux the shell's (Wine or
+// xdg-open missing, each with what to install, a 32-bit program with no
+// 32-bit Wine); else the code's general text.
 std::string ShellErrorText(intptr_t result);

@@ -12,13 +12,55 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/CommandLine.h"
+#include "platform/os/ProgramHeader.h"
+#include "platform/os/SystemError.h"
 #include "platform/os/linux/PathMapping.h"
 #include "platform/os/linux/Spawn.h"
+#include "platform/os/linux/WineLookup.h"
 
 namespace {
 
+using vark::os::FoundWine;
+using vark::os::ProgramKind;
 using vark::os::SpawnFailure;
 using vark::os::SpawnRequest;
+
+// The reason of the last failed call when it says more than its result's
+// code: ShellErrorText gives it for that result, as Windows keeps the last
+// error for the system's text.
+struct Failure {
+  intptr_t result = 0;
+  std::string reason;
+};
+
+Failure& LastFailure() {
+  static Failure failure;
+  return failure;
+}
+
+intptr_t Fail(intptr_t result, std::string reason) {
+  LastFailure() = {result, std::move(reason)};
+  return result;
+}
+
+constexpr char kWineMissing[] =
+    "Wine was not found: Windows programs start through it. Install the wine package (on "
+    "Debian and Ubuntu: sudo apt install wine), or name its program in the WINE environment "
+    "variable.";
+constexpr char kXdgOpenMissing[] =
+    "xdg-open was not found: folders and files open through it. Install the xdg-utils package "
+    "(on Debian and Ubuntu: sudo apt install xdg-utils).";
+constexpr char kNo32BitWine[] =
+    "This is a 32-bit Windows program, and this system's Wine runs only 64-bit programs.";
+constexpr char kAdd32BitWineOnDebian[] =
+    " Add 32-bit Wine, as root: dpkg --add-architecture i386 && apt-get update && apt-get "
+    "install wine32:i386";
+constexpr char kAdd32BitWineElsewhere[] =
+    " Add 32-bit Wine: your system's 32-bit (multilib) Wine packages.";
+constexpr char kNoPeHeader[] =
+    "It is no 32-bit or 64-bit Windows program (a DOS or 16-bit program, or a damaged file): "
+    "Wine cannot start it.";
+constexpr char kOtherMachine[] = "It is a Windows program for another kind of processor.";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -31,15 +73,31 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 enum FileKind { kWindowsProgram, kNativeProgram, kDocument };
 
-// Reads the first bytes to tell a Windows program from a native one from a
-// document. A file that only carries an execute bit (as everything on a
+// The file's first bytes, as many as its PE header may need.
+std::string Head(int fd) {
+  std::string head(vark::os::kProgramHeaderBytes, '\0');
+  size_t got = 0;
+  while (got < head.size()) {
+    const ssize_t n = pread(fd, head.data() + got, head.size() - got, static_cast<off_t>(got));
+    if (n > 0) {
+      got += static_cast<size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  head.resize(got);
+  return head;
+}
+
+// Tells a Windows program from a native one from a document by the first
+// bytes. A file that only carries an execute bit (as everything on a
 // Windows-formatted drive does) is not a program.
-FileKind Classify(int fd, const std::string& path) {
-  char head[4] = {};
-  const ssize_t n = pread(fd, head, sizeof head, 0);
-  if (n >= 2 && head[0] == 'M' && head[1] == 'Z') return kWindowsProgram;
-  const bool elf = n >= 4 && head[0] == 0x7F && head[1] == 'E' && head[2] == 'L' && head[3] == 'F';
-  const bool script = n >= 2 && head[0] == '#' && head[1] == '!';
+FileKind Classify(std::string_view head, const std::string& path) {
+  if (head.starts_with("MZ")) return kWindowsProgram;
+  const bool elf = head.starts_with(
+      "\x7F"
+      "ELF");
+  const bool script = head.starts_with("#!");
   if ((elf || script) && access(path.c_str(), X_OK) == 0) return kNativeProgram;
   return kDocument;
 }
@@ -85,20 +143,6 @@ intptr_t FromErrno(int error) {
   return SE_ERR_ACCESSDENIED;
 }
 
-intptr_t Start(SpawnRequest request, bool viaHelper) {
-  const SpawnFailure failure = vark::os::SpawnDetached(request);
-  if (!failure) return SE_OK;
-  switch (failure.stage) {
-    case SpawnFailure::Directory:
-      return SE_ERR_PNF;
-    // The helper (wine, xdg-open) vanished or cannot run: nothing opens the file.
-    case SpawnFailure::Exec:
-      return viaHelper ? SE_ERR_NOASSOC : FromErrno(failure.error);
-    default:
-      return FromErrno(failure.error);
-  }
-}
-
 // wine's own overrides stay; ours only adds the one entry if it is not named.
 std::string WineOverrides() {
   const char* current = std::getenv("WINEDLLOVERRIDES");
@@ -107,6 +151,71 @@ std::string WineOverrides() {
   const std::string value = current;
   if (value.find("winemenubuilder") != std::string::npos) return value;
   return value + ";" + ours;
+}
+
+// `helper` names the program that opens the file (Wine, xdg-open); null when
+// the file is the program.
+intptr_t Start(SpawnRequest request, const char* helper) {
+  const SpawnFailure failure = vark::os::SpawnDetached(request);
+  if (!failure) return SE_OK;
+  switch (failure.stage) {
+    case SpawnFailure::Directory:
+      return SE_ERR_PNF;
+    // The helper vanished or cannot run: nothing opens the file.
+    case SpawnFailure::Exec:
+      if (!helper) return FromErrno(failure.error);
+      return Fail(SE_ERR_NOASSOC,
+                  std::string(helper) + " (" + request.program +
+                      ") could not be started: " + vark::os::SystemErrorText(failure.error) + ".");
+    default:
+      return FromErrno(failure.error);
+  }
+}
+
+// A 32-bit program with no Wine to run it: what to install, in Debian's
+// words where Debian's Wine is installed.
+intptr_t Refuse32Bit(const vark::os::WineSearch& search) {
+  struct stat st;
+  const bool debian = stat(search.debianLoaderFolder.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return Fail(SE_ERR_BAD_FORMAT, std::string(kNo32BitWine) +
+                                     (debian ? kAdd32BitWineOnDebian : kAdd32BitWineElsewhere));
+}
+
+// How a Windows program starts: its kind checked, Wine found, and for a
+// 32-bit program a Wine that runs it. Fills the request's program and
+// environment, or fails with the reason.
+intptr_t PrepareWine(SpawnRequest& request, ProgramKind kind) {
+  switch (kind) {
+    case ProgramKind::NotWindows:
+    case ProgramKind::NoPeHeader:
+      return Fail(SE_ERR_BAD_FORMAT, kNoPeHeader);
+    case ProgramKind::OtherMachine:
+      return Fail(SE_ERR_BAD_FORMAT, kOtherMachine);
+    case ProgramKind::Windows32:
+    case ProgramKind::Windows64:
+      break;
+  }
+  const vark::os::WineSearch search = vark::os::CurrentWineSearch();
+  const FoundWine wine = vark::os::FindWine(search);
+  if (wine.kind == FoundWine::VariableNotRunnable) {
+    return Fail(SE_ERR_NOASSOC,
+                "The WINE environment variable names \"" + wine.named +
+                    "\", which is no program that can run. Name Wine's program there (a path, or "
+                    "a name on the search path), or clear the variable to use the installed Wine.");
+  }
+  if (!wine) return Fail(SE_ERR_NOASSOC, kWineMissing);
+  if (kind == ProgramKind::Windows32 && !vark::os::Runs32BitPrograms(wine, search))
+    return Refuse32Bit(search);
+  request.program = wine.program;
+  request.environment = {{"WINEDLLOVERRIDES", WineOverrides()}};
+  // Started without Debian's wrapper, the loader gets what the wrapper would
+  // give it: its own path to start further Wine processes with, and no
+  // "fixme" chatter unless the player asks for it.
+  if (wine.IsLoader64()) {
+    if (!std::getenv("WINELOADER")) request.environment.emplace_back("WINELOADER", wine.program);
+    if (!std::getenv("WINEDEBUG")) request.environment.emplace_back("WINEDEBUG", "fixme-all");
+  }
+  return SE_OK;
 }
 
 intptr_t Execute(const char* verb, const char* file, const char* parameters,
@@ -132,37 +241,39 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters,
 
   if (stat(path.c_str(), &st) != 0) return errno == ENOENT ? MissingResult(path) : FromErrno(errno);
   const std::string absolute = Absolute(path);
-  auto openWith = [&](const char* helper) -> intptr_t {
-    request.program = vark::os::FindInPath(helper);
-    if (request.program.empty()) return SE_ERR_NOASSOC;
+  auto openWithXdgOpen = [&]() -> intptr_t {
+    request.program = vark::os::FindInPath("xdg-open");
+    if (request.program.empty()) return Fail(SE_ERR_NOASSOC, kXdgOpenMissing);
     request.arguments = {absolute};
-    return Start(std::move(request), true);
+    return Start(std::move(request), "xdg-open");
   };
 
-  if (S_ISDIR(st.st_mode)) return openWith("xdg-open");
+  if (S_ISDIR(st.st_mode)) return openWithXdgOpen();
   if (explore) return SE_ERR_NOASSOC;
 
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return FromErrno(errno);
-  const FileKind kind = Classify(fd, path);
+  const std::string head = Head(fd);
   close(fd);
+  const FileKind kind = Classify(head, path);
 
   const std::vector<std::string> args =
       parameters ? vark::os::SplitCommandLine(parameters) : std::vector<std::string>{};
   switch (kind) {
-    case kWindowsProgram:
-      request.program = vark::os::FindInPath("wine");
-      if (request.program.empty()) return SE_ERR_NOASSOC;
+    case kWindowsProgram: {
+      if (const intptr_t refused = PrepareWine(request, vark::os::ReadProgramKind(head));
+          refused <= 32)
+        return refused;
       request.arguments = {absolute};
       request.arguments.insert(request.arguments.end(), args.begin(), args.end());
-      request.environment = {{"WINEDLLOVERRIDES", WineOverrides()}};
-      return Start(std::move(request), true);
+      return Start(std::move(request), "Wine");
+    }
     case kNativeProgram:
       request.program = absolute;
       request.arguments = args;
-      return Start(std::move(request), false);
+      return Start(std::move(request), nullptr);
     case kDocument:
-      return openWith("xdg-open");
+      return openWithXdgOpen();
   }
   return SE_ERR_NOASSOC;
 }
@@ -171,6 +282,7 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters,
 
 intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const char* parameters,
                        const char* directory, int /*showCmd*/) {
+  LastFailure() = {};
   try {
     return Execute(verb, file, parameters, directory);
   } catch (const EInOutError&) {
@@ -185,6 +297,8 @@ intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const
 
 std::string ShellErrorText(intptr_t result) {
   if (result > 32) return "";
+  const Failure& last = LastFailure();
+  if (last.result == result && !last.reason.empty()) return last.reason;
   switch (result) {
     case SE_ERR_FNF:
       return "The file was not found.";
@@ -198,8 +312,7 @@ std::string ShellErrorText(intptr_t result) {
     case SE_ERR_BAD_FORMAT:
       return "It is not a program this system can run.";
     case SE_ERR_NOASSOC:
-      return "No program was found to open it. Windows programs need Wine (the wine "
-             "package); folders and files need xdg-open (the xdg-utils package).";
+      return "No program was found to open it.";
     default:
       return "The system could not start it.";
   }

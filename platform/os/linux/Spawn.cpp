@@ -143,9 +143,12 @@ SpawnFailure SpawnDetached(const SpawnRequest& request) {
 }
 
 std::string FindInPath(std::string_view name) {
-  if (name.empty()) return {};
   const char* path = std::getenv("PATH");
-  const std::string_view dirs = path ? path : "/usr/local/bin:/usr/bin:/bin";
+  return FindInSearchPath(name, path ? path : "/usr/local/bin:/usr/bin:/bin");
+}
+
+std::string FindInSearchPath(std::string_view name, std::string_view dirs) {
+  if (name.empty()) return {};
   size_t start = 0;
   while (start <= dirs.size()) {
     const size_t end = std::min(dirs.find(':', start), dirs.size());

@@ -34,5 +34,7 @@ SpawnFailure SpawnDetached(const SpawnRequest& request);
 
 // The absolute path of an executable found on $PATH, or "" when there is none.
 std::string FindInPath(std::string_view name);
+// The same on the search path `path` (folders separated by ":").
+std::string FindInSearchPath(std::string_view name, std::string_view path);
 
 }  // namespace vark::os

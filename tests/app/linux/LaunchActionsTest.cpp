@@ -8,7 +8,9 @@
 #include <sstream>
 #include <string>
 
+#include "platform/os/linux/WineLookup.h"
 #include "tests/app/LaunchActionsTestSupport.h"
+#include "tests/common/PeImage.h"
 
 namespace fs = std::filesystem;
 
@@ -21,9 +23,23 @@ const std::string kFolder = "Valdor III Pale Reach (nonguaranteed)";
 
 class LinuxLaunch : public LaunchActions {
  protected:
-  // A Windows program: a file that starts with "MZ".
-  void PutWindowsProgram(const std::string& relative) const {
-    vark::testing::WriteBytes(games + "/" + relative, std::string("MZ\x90\0\3\0\0\0", 8));
+  // No WINE of the user's, and a Debian loader folder of the test's own
+  // (none until a test makes it), whatever Wine this machine has.
+  void SetUp() override {
+    LaunchActions::SetUp();
+    profile->Set("WINE", std::nullopt);
+    debianWine = profile->Root() + "/debian-wine";
+    vark::os::SetDebianWineFolder(debianWine);
+  }
+  void TearDown() override {
+    vark::os::SetDebianWineFolder("");
+    LaunchActions::TearDown();
+  }
+
+  // A Windows program: a file with a PE header, by default a 64-bit one.
+  void PutWindowsProgram(const std::string& relative,
+                         uint16_t machine = vark::testing::kPeMachineX64) const {
+    vark::testing::WriteBytes(games + "/" + relative, vark::testing::PeImage(machine));
   }
   // The wine overrides the recorded program saw.
   std::string Overrides(const std::string& name) const {
@@ -37,6 +53,8 @@ class LinuxLaunch : public LaunchActions {
     }
     return "(no record)";
   }
+
+  std::string debianWine;
 };
 
 TEST_F(LinuxLaunch, AWindowsProgramStartsThroughWine) {
@@ -55,7 +73,8 @@ TEST_F(LinuxLaunch, AWindowsProgramStartsThroughWine) {
 }
 
 TEST_F(LinuxLaunch, WhatTheShellCannotStartIsToldWithTheReason) {
-  // Neither Wine nor xdg-open installed: nothing on the search path.
+  // Neither Wine nor xdg-open installed: nothing on the search path, and no
+  // WINE naming one.
   const std::string bin = profile->Root() + "/bin";
   fs::remove(bin + "/wine");
   fs::remove(bin + "/xdg-open");
@@ -68,14 +87,18 @@ TEST_F(LinuxLaunch, WhatTheShellCannotStartIsToldWithTheReason) {
   EXPECT_EQ(dialogs[0].caption, "Could not start");
   EXPECT_NE(dialogs[0].text.find(kFolder + "/Valdor3_HD.exe\n"), std::string::npos)
       << dialogs[0].text;
-  EXPECT_NE(dialogs[0].text.find("Wine"), std::string::npos) << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("Wine was not found"), std::string::npos) << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("sudo apt install wine"), std::string::npos) << dialogs[0].text;
+  EXPECT_EQ(dialogs[0].text.find("xdg"), std::string::npos) << dialogs[0].text;
   EXPECT_TRUE(form->StartProgress->Visible()) << "the bar runs as for any press";
 
   dialogs.clear();
   ui->click(*form->CButton3);
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0].caption, "Could not open");
-  EXPECT_NE(dialogs[0].text.find("xdg-open"), std::string::npos) << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("xdg-open was not found"), std::string::npos) << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("xdg-utils"), std::string::npos) << dialogs[0].text;
+  EXPECT_EQ(dialogs[0].text.find("Wine"), std::string::npos) << dialogs[0].text;
 
   // A file that is no program and no Windows program either.
   vark::testing::WriteBytes(games + "/" + kFolder + "/Valdor3_HD.exe", "plain text");
@@ -85,6 +108,34 @@ TEST_F(LinuxLaunch, WhatTheShellCannotStartIsToldWithTheReason) {
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_EQ(dialogs[0].caption, "Could not start");
   EXPECT_EQ(RecordsAfterAMoment(), 0u);
+}
+
+TEST_F(LinuxLaunch, A32BitProgramWithOnly64BitWineIsNotStarted) {
+  // Debian's Wine without its 32-bit half: the wrapper on PATH (the recorder
+  // stands for it) and the 64-bit loader alone in Debian's folder.
+  vark::testing::WriteBytes(debianWine + "/wine64", "#!/bin/sh\nexit 0\n");
+  fs::permissions(debianWine + "/wine64", fs::perms::owner_all);
+  PutWindowsProgram(kFolder + "/Valdor3_HD.exe", vark::testing::kPeMachineX86);
+  Open();
+  form->SelectItem(5);
+  ui->click(*form->CButton1);
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].caption, "Could not start");
+  EXPECT_NE(dialogs[0].text.find(kFolder + "/Valdor3_HD.exe\n"
+                                           "This is a 32-bit Windows program, and this system's "
+                                           "Wine runs only 64-bit programs."),
+            std::string::npos)
+      << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("apt-get install wine32:i386"), std::string::npos)
+      << dialogs[0].text;
+  EXPECT_EQ(RecordsAfterAMoment(), 0u);
+
+  // The same program as a 64-bit one starts.
+  dialogs.clear();
+  PutWindowsProgram(kFolder + "/Valdor3_HD.exe", vark::testing::kPeMachineX64);
+  ui->click(*form->CButton1);
+  EXPECT_TRUE(dialogs.empty()) << dialogs[0].text;
+  EXPECT_EQ(OnlyRecord().name, "wine");
 }
 
 }  // namespace

@@ -18,6 +18,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/os/linux/WineLookup.h"
+#include "tests/common/PeImage.h"
 #include "tests/common/TempProfile.h"
 
 namespace fs = std::filesystem;
@@ -76,10 +78,16 @@ class ShellTest : public ::testing::Test {
     profile_.Set("SHELL_TEST_RECORD", records_.string());
     profile_.Set("SHELL_TEST_LINGER", std::nullopt);
     profile_.Set("WINEDLLOVERRIDES", std::nullopt);
+    // Only the fake Wine: none named by the user, no Debian loader folder.
+    profile_.Set("WINE", std::nullopt);
+    vark::os::SetDebianWineFolder((root_ / "debian-wine").string());
     oldCwd_ = fs::current_path();
     fs::current_path(games_);
   }
-  void TearDown() override { fs::current_path(oldCwd_); }
+  void TearDown() override {
+    vark::os::SetDebianWineFolder("");
+    fs::current_path(oldCwd_);
+  }
 
   static void WriteScript(const fs::path& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
@@ -89,8 +97,10 @@ class ShellTest : public ::testing::Test {
     fs::create_directories(path.parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
   }
-  // A Windows program: all that matters is the "MZ" at its start.
-  static void WriteWindowsProgram(const fs::path& path) { WriteFile(path, "MZ\x90\0\3\0fake"); }
+  // A 64-bit Windows program: all that matters is its header.
+  static void WriteWindowsProgram(const fs::path& path) {
+    WriteFile(path, vark::testing::PeImage(vark::testing::kPeMachineX64));
+  }
 
   // Waits (a real process is involved) for the record of a helper or program.
   std::optional<Record> Recorded(const std::string& name) {
@@ -242,6 +252,7 @@ TEST_F(ShellTest, NativeProgramStartsDirectly) {
 
 TEST_F(ShellTest, FailuresGiveTheClassicCodes) {
   WriteWindowsProgram(games_ / "game.exe");
+  WriteFile(games_ / "dos.exe", std::string("MZ\x90\0\3\0\0\0", 8) + std::string(0x40, '\0'));
   fs::create_directories(games_ / "folder");
   const fs::path empty = root_ / "empty-bin";
   fs::create_directories(empty);
@@ -264,6 +275,7 @@ TEST_F(ShellTest, FailuresGiveTheClassicCodes) {
       {"explore a file", "explore", "game.exe", nullptr, "", SE_ERR_NOASSOC},
       {"no wine", "open", "game.exe", nullptr, empty.string(), SE_ERR_NOASSOC},
       {"no xdg-open", "open", "folder", nullptr, empty.string(), SE_ERR_NOASSOC},
+      {"no PE header", "open", "dos.exe", nullptr, "", SE_ERR_BAD_FORMAT},
   };
   for (const auto& c : cases) {
     if (!c.path.empty()) profile_.Set("PATH", c.path);
