@@ -4,8 +4,9 @@
 // edition table writes them, with "\" between the parts; the file layer maps
 // them when it touches a file. Programs, folders and files go to the shell; a
 // missing program is told to the user, and so is one the shell cannot start
-// (no Wine, no xdg-open, a file that is not a program), rather than letting
-// the press look like a launch.
+// (no Wine, no xdg-open, a file that is not a program) or one that ends at
+// once with a failure (told by the shell's watch a moment later), rather than
+// letting the press look like a launch.
 #include <string>
 
 #include "app/ValdorLaunch.Store.h"
@@ -15,8 +16,10 @@
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/Shell.h"
+#include "platform/os/ShellWatch.h"
 #include "platform/os/SystemPaths.h"
 #include "platform/ui/CheckBox.h"
+#include "platform/ui/Timer.h"
 
 namespace {
 
@@ -48,21 +51,31 @@ void ShowMissing(const std::string& caption, const std::string& text) {
   ShowLaunchDialog(caption, text, ctInformation);
 }
 
-// Hands file to the shell; when it cannot be started or opened, says so and
-// why, naming the file where it is on this system.
-void ShellOpen(const char* caption, const std::string& file, const char* parameters,
-               const char* directory) {
-  const intptr_t result =
-      ShellExecuteW(nullptr, "open", file.c_str(), parameters, directory, SW_SHOW);
-  if (result > 32) return;
-  std::string shown = file;
+// The file as it is named on this system.
+std::string Shown(const std::string& file) {
   try {
-    shown = vark::os::SystemPathName(file);
+    return vark::os::SystemPathName(file);
   } catch (const std::exception&) {
     // A path with no place here is shown as the table has it.
+    return file;
   }
-  ShowLaunchDialog(caption, shown + "\n" + ShellErrorText(result), ctError);
 }
+
+// Hands file to the shell; when it cannot be started or opened, says so and
+// why, naming the file where it is on this system. A program is watched for
+// an early end (see ShellWatch.h). Returns whether it started.
+bool ShellOpen(const char* caption, const std::string& file, const char* parameters,
+               const char* directory, bool watch = false) {
+  const intptr_t result =
+      watch ? ShellExecuteWatchedW(nullptr, "open", file.c_str(), parameters, directory, SW_SHOW)
+            : ShellExecuteW(nullptr, "open", file.c_str(), parameters, directory, SW_SHOW);
+  if (result > 32) return true;
+  ShowLaunchDialog(caption, Shown(file) + "\n" + ShellErrorText(result), ctError);
+  return false;
+}
+
+// How often the shell is asked for reports while a start is watched.
+constexpr int kStartWatchInterval = 250;
 
 }  // namespace
 
@@ -85,7 +98,8 @@ void TForm1::StartValdor(TObject* Sender) {
   }
   if (CheckBox1->Checked()) parameters = kCheatSwitch;
   if (FileExists(path)) {
-    ShellOpen("Could not start", path, parameters.c_str(), dir.c_str());
+    if (ShellOpen("Could not start", path, parameters.c_str(), dir.c_str(), true))
+      WatchStartedProgram();
   } else {
     ShowMissing("Executable not found", "The executable file for this version could not be found!");
   }
@@ -97,6 +111,30 @@ void TForm1::StartValdor(TObject* Sender) {
   StartProgress->SetPosition(0);
   StartProgress->Animations().SetAnimations(true);
   StartProgress->SetPosition(100);
+}
+
+void TForm1::WatchStartedProgram() {
+  if (!ShellWatchPending()) return;
+  if (!startWatch_) {
+    startWatch_ = &Make<TTimer>();
+    startWatch_->SetName("StartWatch");
+    startWatch_->SetInterval(kStartWatchInterval);
+    startWatch_->OnTimer = [this](TObject* sender) { StartWatchTimer(sender); };
+  }
+  startWatch_->SetEnabled(true);
+}
+
+void TForm1::StartWatchTimer(TObject*) {
+  // All reports are taken, and the timer settled, before the first dialog:
+  // timers tick inside a dialog's modal loop, and a tick there must not
+  // show the same report again.
+  const std::vector<ShellEarlyExit> reports = TakeShellEarlyExits();
+  if (!ShellWatchPending()) startWatch_->SetEnabled(false);
+  for (const ShellEarlyExit& report : reports) {
+    std::string text = Shown(report.file) + "\nIt ended at once, with " + report.status + ".";
+    if (!report.errorOutput.empty()) text += " Its last messages:\n" + report.errorOutput;
+    ShowLaunchDialog("Could not start", text, ctError);
+  }
 }
 
 void TForm1::StartProgressChange(CProgress*, int32_t Position, int32_t) {
@@ -119,7 +157,7 @@ void TForm1::CButton4Click(TObject*) {
   // file, so it gets the dialog too.
   const std::string path = dir + SelectedEntry(mapednames);
   if (FileExists(path)) {
-    ShellOpen("Could not start", path, nullptr, dir.c_str());
+    if (ShellOpen("Could not start", path, nullptr, dir.c_str(), true)) WatchStartedProgram();
   } else {
     ShowMissing("No map editor", "This valdor 3 version does not have a map editor!");
   }

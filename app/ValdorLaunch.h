@@ -167,6 +167,12 @@ class TForm1 : public TForm {
   // A stored place whose title bar lies off every screen is replaced by the
   // primary screen's centre, and the close mark follows the stored width.
   void KeepOnScreen();
+  // ValdorLaunch.Actions.cpp: a game, launcher or map editor started through
+  // the shell may end at once; while one is in its first seconds, a timer
+  // (made at the first such start) takes the shell's reports and tells each.
+  void WatchStartedProgram();
+  void StartWatchTimer(TObject* Sender);
+  TTimer* startWatch_ = nullptr;
   // ValdorLaunch.Accessibility.cpp: what a screen reader is told beyond what
   // the controls say of themselves.
   void DescribeForAssistiveTechnology();

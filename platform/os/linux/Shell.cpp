@@ -13,8 +13,10 @@
 #include "platform/Exceptions.h"
 #include "platform/os/CommandLine.h"
 #include "platform/os/ProgramHeader.h"
+#include "platform/os/ShellWatch.h"
 #include "platform/os/SystemError.h"
 #include "platform/os/linux/PathMapping.h"
+#include "platform/os/linux/ShellWatch.h"
 #include "platform/os/linux/Spawn.h"
 #include "platform/os/linux/WineLookup.h"
 
@@ -154,10 +156,16 @@ std::string WineOverrides() {
 }
 
 // `helper` names the program that opens the file (Wine, xdg-open); null when
-// the file is the program.
-intptr_t Start(SpawnRequest request, const char* helper) {
-  const SpawnFailure failure = vark::os::SpawnDetached(request);
-  if (!failure) return SE_OK;
+// the file is the program. A watched start hands its report pipe on, under
+// the file's name as the caller gave it.
+intptr_t Start(SpawnRequest request, const char* helper, const char* watchedFile = nullptr) {
+  int reportFd = -1;
+  const SpawnFailure failure =
+      vark::os::SpawnDetached(request, request.watchMilliseconds > 0 ? &reportFd : nullptr);
+  if (!failure) {
+    if (reportFd >= 0) vark::os::AddShellWatch(reportFd, watchedFile ? watchedFile : "");
+    return SE_OK;
+  }
   switch (failure.stage) {
     case SpawnFailure::Directory:
       return SE_ERR_PNF;
@@ -218,8 +226,8 @@ intptr_t PrepareWine(SpawnRequest& request, ProgramKind kind) {
   return SE_OK;
 }
 
-intptr_t Execute(const char* verb, const char* file, const char* parameters,
-                 const char* directory) {
+intptr_t Execute(const char* verb, const char* file, const char* parameters, const char* directory,
+                 bool watch) {
   const bool explore = verb && EqualsIgnoringCase(verb, "explore");
   if (verb && *verb && !EqualsIgnoringCase(verb, "open") && !explore) return SE_ERR_NOASSOC;
   if (!file || !*file) return SE_ERR_FNF;
@@ -266,7 +274,8 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters,
         return refused;
       request.arguments = {absolute};
       request.arguments.insert(request.arguments.end(), args.begin(), args.end());
-      return Start(std::move(request), "Wine");
+      if (watch) request.watchMilliseconds = kShellWatchSeconds * 1000;
+      return Start(std::move(request), "Wine", file);
     }
     case kNativeProgram:
       request.program = absolute;
@@ -278,13 +287,12 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters,
   return SE_ERR_NOASSOC;
 }
 
-}  // namespace
-
-intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const char* parameters,
-                       const char* directory, int /*showCmd*/) {
+// Every failure of a call starts from no reason of its own.
+intptr_t Shell(const char* verb, const char* file, const char* parameters, const char* directory,
+               bool watch) {
   LastFailure() = {};
   try {
-    return Execute(verb, file, parameters, directory);
+    return Execute(verb, file, parameters, directory, watch);
   } catch (const EInOutError&) {
     // The path names a drive or a network share that has no place here.
     return SE_ERR_PNF;
@@ -293,6 +301,18 @@ intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const
   } catch (const std::exception&) {
     return SE_ERR_FNF;
   }
+}
+
+}  // namespace
+
+intptr_t ShellExecuteW(void* /*hwnd*/, const char* verb, const char* file, const char* parameters,
+                       const char* directory, int /*showCmd*/) {
+  return Shell(verb, file, parameters, directory, false);
+}
+
+intptr_t ShellExecuteWatchedW(void* /*hwnd*/, const char* verb, const char* file,
+                              const char* parameters, const char* directory, int /*showCmd*/) {
+  return Shell(verb, file, parameters, directory, true);
 }
 
 std::string ShellErrorText(intptr_t result) {

@@ -3,11 +3,14 @@
 // xdg-open is told with the reason.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 
+#include "platform/os/ShellWatch.h"
 #include "platform/os/linux/WineLookup.h"
 #include "tests/app/LaunchActionsTestSupport.h"
 #include "tests/common/PeImage.h"
@@ -52,6 +55,28 @@ class LinuxLaunch : public LaunchActions {
       }
     }
     return "(no record)";
+  }
+
+  // Wine's stand-in: a script that writes to its error output and ends.
+  void PutWine(const std::string& body) const {
+    const std::string wine = profile->Root() + "/bin/wine";
+    vark::testing::WriteBytes(wine, "#!/bin/sh\n" + body);
+    fs::permissions(wine, fs::perms::owner_all);
+  }
+
+  // Lets the launcher's timers run (each step a quarter second of virtual
+  // time, a few milliseconds of real time) until a dialog has opened or the
+  // shell watches nothing more; false when neither happens within twenty
+  // seconds.
+  bool RunUntilWatchEnds() {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (dialogs.empty() && ShellWatchPending()) {
+      if (std::chrono::steady_clock::now() > until) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      ui->advance(250);
+    }
+    ui->advance(250);  // a report taken with the watch's last tick is shown
+    return true;
   }
 
   std::string debianWine;
@@ -136,6 +161,40 @@ TEST_F(LinuxLaunch, A32BitProgramWithOnly64BitWineIsNotStarted) {
   ui->click(*form->CButton1);
   EXPECT_TRUE(dialogs.empty()) << dialogs[0].text;
   EXPECT_EQ(OnlyRecord().name, "wine");
+}
+
+TEST_F(LinuxLaunch, AGameThatEndsAtOnceWithAFailureIsTold) {
+  PutWine(
+      "echo 'wine: could not load kernel32.dll, status c0000135' >&2\n"
+      "echo 'second line' >&2\nexit 3\n");
+  PutWindowsProgram(kFolder + "/Valdor3_HD.exe");
+  Open();
+  form->SelectItem(5);
+  ui->click(*form->CButton1);
+  EXPECT_TRUE(dialogs.empty()) << "the start itself succeeded";
+  EXPECT_TRUE(ShellWatchPending());
+  ASSERT_TRUE(RunUntilWatchEnds()) << "the watch never ended";
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].caption, "Could not start");
+  EXPECT_NE(dialogs[0].text.find(kFolder + "/Valdor3_HD.exe\n"), std::string::npos)
+      << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("exit code 3"), std::string::npos) << dialogs[0].text;
+  EXPECT_NE(dialogs[0].text.find("wine: could not load kernel32.dll, status c0000135\nsecond line"),
+            std::string::npos)
+      << dialogs[0].text;
+  EXPECT_FALSE(ShellWatchPending());
+}
+
+TEST_F(LinuxLaunch, AGameThatEndsWellAtOnceIsNotTold) {
+  PutWine("echo 'some chatter' >&2\nexit 0\n");
+  // The edition's own launcher, started by its button.
+  PutWindowsProgram(kFolder + "/" + launchername[4]);
+  Open();
+  form->SelectItem(5);
+  ui->click(*form->BtLauncher);
+  EXPECT_TRUE(ShellWatchPending());
+  ASSERT_TRUE(RunUntilWatchEnds()) << "the watch never ended";
+  EXPECT_TRUE(dialogs.empty()) << dialogs[0].text;
 }
 
 }  // namespace

@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/os/ShellWatch.h"
 #include "platform/os/linux/WineLookup.h"
 #include "tests/common/PeImage.h"
 #include "tests/common/TempProfile.h"
@@ -299,16 +300,22 @@ TEST_F(ShellTest, UnreadableFileIsAccessDenied) {
 TEST_F(ShellTest, ReturnsWhileTheProgramRunsAndLeavesNoChildBehind) {
   WriteWindowsProgram(games_ / "game.exe");
   profile_.Set("SHELL_TEST_LINGER", "30");
-  ASSERT_GT(ShellExecuteW(nullptr, "open", "game.exe", nullptr, nullptr, SW_SHOW), 32);
-  // The go-between was reaped and the program belongs to init: we have no
-  // child at all, so none can linger as a zombie.
-  errno = 0;
-  EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
-  EXPECT_EQ(errno, ECHILD);
-  const auto r = Recorded("wine");
-  ASSERT_TRUE(r);
-  // Still running: the call did not wait for the program, which outlives it.
-  EXPECT_EQ(kill(r->pid, SIGTERM), 0) << "the call waited for the program";
+  // Watched or not, the call returns at once.
+  for (const bool watched : {false, true}) {
+    SCOPED_TRACE(watched ? "watched" : "not watched");
+    ASSERT_GT((watched ? ShellExecuteWatchedW : ShellExecuteW)(nullptr, "open", "game.exe", nullptr,
+                                                               nullptr, SW_SHOW),
+              32);
+    // The go-between was reaped and the program (and its watcher) belong to
+    // init: we have no child at all, so none can linger as a zombie.
+    errno = 0;
+    EXPECT_EQ(waitpid(-1, nullptr, WNOHANG), -1);
+    EXPECT_EQ(errno, ECHILD);
+    const auto r = Recorded("wine");
+    ASSERT_TRUE(r);
+    // Still running: the call did not wait for the program, which outlives it.
+    EXPECT_EQ(kill(r->pid, SIGTERM), 0) << "the call waited for the program";
+  }
 }
 
 }  // namespace
