@@ -60,8 +60,8 @@ constexpr char kAdd32BitWineOnDebian[] =
 constexpr char kAdd32BitWineElsewhere[] =
     " Add 32-bit Wine: your system's 32-bit (multilib) Wine packages.";
 constexpr char kNoPeHeader[] =
-    "It is no 32-bit or 64-bit Windows program (a DOS or 16-bit program, or a damaged file): "
-    "Wine cannot start it.";
+    "It is not a 32-bit or 64-bit Windows program (it may be a DOS or 16-bit program, or a "
+    "damaged file), so Wine cannot start it.";
 constexpr char kOtherMachine[] = "It is a Windows program for another kind of processor.";
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -96,9 +96,7 @@ std::string Head(int fd) {
 // Windows-formatted drive does) is not a program.
 FileKind Classify(std::string_view head, const std::string& path) {
   if (head.starts_with("MZ")) return kWindowsProgram;
-  const bool elf = head.starts_with(
-      "\x7F"
-      "ELF");
+  const bool elf = head.starts_with("\177ELF");
   const bool script = head.starts_with("#!");
   if ((elf || script) && access(path.c_str(), X_OK) == 0) return kNativeProgram;
   return kDocument;

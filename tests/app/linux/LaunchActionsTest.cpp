@@ -35,6 +35,14 @@ class LinuxLaunch : public LaunchActions {
     vark::os::SetDebianWineFolder(debianWine);
   }
   void TearDown() override {
+    // The shell's watches outlive the window: what a test started is let
+    // finish and its report dropped, so no other test sees it.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (ShellWatchPending() && std::chrono::steady_clock::now() < until) {
+      TakeShellEarlyExits();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_FALSE(ShellWatchPending()) << "a started program is still running";
     vark::os::SetDebianWineFolder("");
     LaunchActions::TearDown();
   }
