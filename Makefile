@@ -1,10 +1,15 @@
 # The two commands of the README:
-#   make run    installs what is missing, builds and starts the launcher
-#               (under Xvfb when there is no display, leaving build/launcher.png)
-#   make test   installs, builds the release, the sanitizer and the Windows trees,
-#               runs every test (the Windows ones under Wine)
+#   make run    installs what building and running need (not the test tools),
+#               builds and starts the launcher (under Xvfb when there is no
+#               display, leaving build/launcher.png)
+#   make test   installs the test tools too, builds the release, the sanitizer
+#               and the Windows trees, runs every test (the Windows ones under Wine)
 # Also: make (release build only), make windows (the Windows tree: cross-built
 # with MinGW-w64 in build-windows/), make bench, make fuzz, make format, make clean.
+#
+# A release tree that `make run` configures first has no tests or benchmarks
+# (GoogleTest and Google Benchmark are test packages); `make test`, `make
+# windows` and `make bench` turn them on in that same tree.
 
 BUILD        ?= build
 ASAN_BUILD   ?= build-asan
@@ -14,7 +19,7 @@ FUZZ_SECONDS ?= 60
 JOBS         ?= $(shell nproc)
 GENERATOR    := -G Ninja
 
-.PHONY: all deps configure run test windows bench fuzz format clean
+.PHONY: all deps deps-run configure configure-run with-tests run test windows bench fuzz format clean
 
 all: configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -22,13 +27,28 @@ all: configure
 configure:
 	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release
 
-deps:
+# The release tree as `make run` first makes it: without the tests and benchmarks.
+configure-run:
+	@test -f $(BUILD)/build.ninja || cmake -S . -B $(BUILD) $(GENERATOR) -DCMAKE_BUILD_TYPE=Release \
+	  -DVARK_TESTS=OFF -DVARK_BENCH=OFF
+
+# Turns the tests and benchmarks on in a release tree that has them off.
+with-tests: configure
+	@grep -q '^VARK_TESTS:BOOL=ON' $(BUILD)/CMakeCache.txt && grep -q '^VARK_BENCH:BOOL=ON' $(BUILD)/CMakeCache.txt || \
+	  cmake -S . -B $(BUILD) -DVARK_TESTS=ON -DVARK_BENCH=ON
+
+# What building and running need; deps adds the test and cross-build tools.
+deps-run:
 	@scripts/install-deps.sh
 
-run: deps all
+deps:
+	@scripts/install-deps.sh --tests
+
+run: deps-run configure-run
+	cmake --build $(BUILD) -j $(JOBS)
 	scripts/run.sh $(BUILD)
 
-test: deps all windows
+test: deps with-tests all windows
 	@test -f $(ASAN_BUILD)/build.ninja || cmake -S . -B $(ASAN_BUILD) $(GENERATOR) \
 	  -DCMAKE_BUILD_TYPE=Debug -DVARK_SANITIZE=ON -DVARK_BENCH=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
@@ -44,7 +64,7 @@ windows: deps configure
 	  -DVARK_HOST_ARTGEN=$(abspath $(BUILD))/tools/artgen
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
-bench: deps all
+bench: deps with-tests all
 	@mkdir -p $(BUILD)/bench
 	@for b in $(BUILD)/bench/bench_*; do \
 	  [ -x "$$b" ] || continue; \

@@ -1,24 +1,55 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages the build, the tests and the program need,
-# but only those that are missing, so a second run costs a few dpkg queries.
-# The Windows tree needs MinGW-w64 (posix threads) to build and wine64 to run
-# its tests; GoogleTest's sources (googletest) are built for it. The
-# accessibility bridge builds against ATK and its AT-SPI bridge; its end-to-end
-# test runs a private session bus with the accessibility bus (dbus, at-spi2-core)
-# and reads the window with pyatspi.
+# Installs the Debian 12 packages that are missing, so a second run costs a
+# few dpkg queries.
+#
+#   scripts/install-deps.sh           what building and running the launcher
+#                                     need (make run)
+#   scripts/install-deps.sh --tests   that, and what the tests, the Windows
+#                                     tree, the benchmarks and the fuzz targets
+#                                     need (make test, make windows)
+#
+# Running: the program's -dev libraries and build tools, the fonts its window
+# draws with, Xvfb (the headless run of make run, which finds the window with
+# xdotool), Wine to start the editions (wine puts `wine` on PATH; wine64 is
+# named so the 64-bit loader is what apt picks) and xdg-utils to open
+# folders and the lists.
+#
+# 32-bit Wine (wine32:i386) is never installed here: it needs the i386
+# architecture, and on build machines that cannot run 32-bit programs it
+# breaks Wine and can replace the build's -dev packages. The README tells
+# players how to add it; scripts/run.sh says so when it is missing.
+#
+# Tests: GoogleTest and Google Benchmark; MinGW-w64 for the Windows tree
+# (posix threads) and the small Windows programs of the real-Wine test, 64-bit
+# and 32-bit; xdotool and openbox drive the end-to-end tests; the
+# accessibility test runs a private session bus with the accessibility bus
+# (dbus, at-spi2-core) and reads the window with pyatspi; clang builds the
+# fuzz targets.
 set -euo pipefail
-packages=(
-  build-essential cmake ninja-build pkg-config clang
+run_packages=(
+  build-essential cmake ninja-build pkg-config
   libsdl2-dev libfontconfig-dev libfreetype-dev libharfbuzz-dev libfribidi-dev libpng-dev
   libjpeg62-turbo-dev libpixman-1-dev libcanberra-dev libx11-dev libwayland-dev zlib1g-dev
   libdbus-1-dev libatk1.0-dev libatk-bridge2.0-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-open-sans fonts-dejavu-core fonts-symbola fonts-comic-neue
-  xvfb xauth xdotool desktop-file-utils openbox
-  dbus dbus-x11 at-spi2-core python3-pyatspi
+  xvfb xauth xdotool
+  wine wine64
   xdg-utils
-  g++-mingw-w64-x86-64-posix wine64
 )
+test_packages=(
+  libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
+  openbox desktop-file-utils
+  dbus dbus-x11 at-spi2-core python3-pyatspi
+)
+
+packages=("${run_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --tests) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--tests]" >&2; exit 2 ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -6,6 +6,8 @@
     a11y_reader.py listen SECONDS        what a screen reader would say about the
                                          focus and the selection meanwhile
     a11y_reader.py STEP [ARGS]           one step of the end-to-end tests (below)
+    a11y_reader.py read-alert-with TITLE SECONDS PATTERN...
+                                         the alert's text holds every pattern
 
 A step prints "FAIL: ..." and exits with 1 when the launcher does not answer as
 it should; each wait gives up after ten seconds.
@@ -219,6 +221,26 @@ def read_alert(title, text):
              lambda: find(application(), pyatspi.ROLE_ALERT, title) is None)
 
 
+def read_alert_with(title, seconds, *patterns):
+    """Waits up to SECONDS for the alert, prints its text as a reader reads it,
+    checks that each pattern (a regular expression) is found in it, then its Ok."""
+    import re
+    alert = wait_for("an alert named '%s'" % title,
+                     lambda: find(application(), pyatspi.ROLE_ALERT, title), float(seconds))
+    label = find(alert, pyatspi.ROLE_LABEL)
+    shown = label.queryText().getText(0, -1) if label is not None else ""
+    print("alert '%s' reads: %r" % (title, shown))
+    missing = [p for p in patterns if not re.search(p, shown)]
+    if missing:
+        fail("the alert's text lacks %s" % missing)
+    ok = find(alert, pyatspi.ROLE_PUSH_BUTTON, "Ok")
+    if ok is None:
+        fail("the alert has no push button 'Ok'")
+    act(ok, "click")
+    wait_for("the alert to go",
+             lambda: find(application(), pyatspi.ROLE_ALERT, title) is None)
+
+
 def main():
     if len(sys.argv) < 2:
         print(__doc__)
@@ -227,7 +249,7 @@ def main():
     steps = {
         "tree": tree, "listen": lambda s: listen(float(s)), "check-start": check_start,
         "select": select, "toggle-cheats": toggle_cheats, "click": click,
-        "read-alert": read_alert, "enable": enable, "expect-selected": wait_selected,
+        "read-alert": read_alert, "read-alert-with": read_alert_with, "enable": enable, "expect-selected": wait_selected,
     }
     if command not in steps:
         print(__doc__)
