@@ -24,7 +24,8 @@
 # and 32-bit; xdotool and openbox drive the end-to-end tests; the
 # accessibility test runs a private session bus with the accessibility bus
 # (dbus, at-spi2-core) and reads the window with pyatspi; clang builds the
-# fuzz targets.
+# fuzz targets, with its fuzzer and sanitizer runtimes (libclang-rt-14-dev,
+# which apt would take only as a recommendation).
 set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config
