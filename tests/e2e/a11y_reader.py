@@ -153,6 +153,10 @@ def listen(seconds):
     for kind in ("object:state-changed:focused", "object:state-changed:selected",
                  "object:state-changed:checked", "window:activate"):
         pyatspi.Registry.registerEventListener(on_event, kind)
+    # The caller acts only once this line is out: before it, what the program
+    # says goes unheard (starting Python and pyatspi takes seconds on a busy
+    # machine).
+    print("listening", flush=True)
     from gi.repository import GLib
     GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
     pyatspi.Registry.start()

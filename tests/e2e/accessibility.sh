@@ -29,6 +29,17 @@ reader() {
   /usr/bin/python3 "$here/a11y_reader.py" "$@" || { fail "the reader's step: $*"; return 1; }
 }
 
+# Waits (30 s at most) until a reader started with `listen` into FILE says it
+# listens, and a moment more for the program's bridge to hear of the new
+# listener from the registry.
+wait_listening() {
+  for _ in $(seq 300); do
+    grep -q '^listening$' "$1" && { sleep 0.3; return 0; }
+    sleep 0.1
+  done
+  fail "the reader never started listening"
+}
+
 put_recorder "$GAMES/Valdor III Complete Edition/Valdor3 HD.exe"
 cd "$GAMES/launcher" || exit 1
 
@@ -61,9 +72,9 @@ rm -f "$DATA/AppSettings.txt"
 start_app "$BUILD/valdor-launcher"
 wait_window "Valdor III Launcher"
 reader check-start
-reader listen 3 >"$E2E_TMP/heard" &
+reader listen 5 >"$E2E_TMP/heard" &
 listener=$!
-sleep 1
+wait_listening "$E2E_TMP/heard"
 xdotool key Tab
 wait "$listener"
 grep -q '^focus: Change window width, push button$' "$E2E_TMP/heard" ||
