@@ -6,7 +6,8 @@
 #   1. the launcher opens with Orca running: with no key pressed, Orca says the
 #      window's title and "Launch push button";
 #   2. Insert+T, Orca's own command, reaches Orca while the launcher has the
-#      focus: Orca says the time;
+#      focus: Orca says the time; in Orca's learn mode (Insert+H) Down and
+#      Escape go to Orca alone;
 #   3. Down, Down, then Return: Orca says "Complete", and the third edition's
 #      game starts (a recording stand-in), not the first's;
 #   4. Up, then Return: the second edition has no game, Orca reads the alert
@@ -122,6 +123,17 @@ wait_said "$from" "SPEECH OUTPUT: 'Valdor III Launcher" 20 "the start" &&
 from=$(mark)
 xdotool key Insert+t
 wait_said "$from" "SPEECH OUTPUT: '[0-9]{1,2}[:.][0-9]{2}" 20 "Insert+T"
+# In learn mode Orca takes every key: its Down must not reach the list (step
+# 3 finds the selection where it was), nor its Escape anything.
+from=$(mark)
+xdotool key Insert+h
+wait_said "$from" "SPEECH OUTPUT: 'Entering learn mode" 20 "Insert+H"
+from=$(mark)
+xdotool key Down
+wait_said "$from" "SPEECH OUTPUT: '[Dd]own" 20 "Down in learn mode"
+from=$(mark)
+xdotool key Escape
+wait_said "$from" "SPEECH OUTPUT: 'Exiting learn mode" 20 "Escape in learn mode"
 
 # 3. The keyboard chooses the edition that starts.
 from=$(mark)
