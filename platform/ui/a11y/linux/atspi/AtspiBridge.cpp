@@ -15,12 +15,13 @@ namespace {
 
 AtspiBridge* current = nullptr;
 
-// The ATK bridge waits for the screen reader's answer to a key, up to 500 ms
-// (at-spi2-core 2.46; its D-Bus call's own limit is 9 s). An answer that
-// takes this long means the reader is stuck or gone: for a while after one,
-// keys go to the program without asking, so that a burst of keys costs at
-// most one such wait, not one each.
-constexpr gint64 kLateAnswerUs = 400 * 1000;
+// The ATK bridge waits for the screen reader's answer to a key up to 500 ms
+// (at-spi2-core 2.46; its D-Bus call's own limit is 9 s), then lets the key
+// through. A key that took about that long means the reader is stuck or
+// gone: for a while after one, keys go to the program without asking, so
+// that a burst of keys costs one such wait, not one each. A reader that is
+// merely slow (a loaded machine) answers within the limit and is still asked.
+constexpr gint64 kLateAnswerUs = 490 * 1000;
 constexpr gint64 kQuietAfterLateUs = 3 * 1000 * 1000;
 
 // The object under object (itself included) that has the keyboard focus.
