@@ -56,6 +56,8 @@ void TForm1::SelectItem(int index) {
   mark->Invalidate();
   selectedindex = index;
   editions_->SelectionChanged();
+  // The keyboard in the list stays on the selected edition.
+  if (EditionListFocused()) FocusEditionList();
 }
 
 void TForm1::ShapeMoveTimer(TObject*) {

@@ -14,7 +14,7 @@
 //   ValdorLaunch.Selection.cpp  row selection, the indicator slide, the width glide
 //   ValdorLaunch.Actions.cpp    starting programs, opening folders and list files
 //   ValdorLaunch.Accessibility.cpp  the window for a screen reader, and the
-//                               keys that select an edition
+//                               keys that select an edition and act in the list
 #pragma once
 
 #include <array>
@@ -147,13 +147,17 @@ class TForm1 : public TForm {
 
   // The eight rows, their marks, in edition order.
   const std::array<TPanel*, 8>& Rows() const { return rows_; }
+  // The keyboard is in the edition list: on the selected edition's row.
+  bool EditionListFocused() const;
   const std::array<CStandardIcon*, 8>& Marks() const { return marks_; }
   // Whether an error report of a failed scan is open now.
   bool ScanReportOpen() const { return scanReportOpen_; }
 
  protected:
   void WMSize(TWMSize& Message) override { ResizeForm(Message); }
-  // Up, Down, Home and End select an edition (ValdorLaunch.Accessibility.cpp).
+  // Up, Down, Home and End select an edition and go to the edition list;
+  // there Tab, Return and Space do what the list does
+  // (ValdorLaunch.Accessibility.cpp).
   void CMDialogKey(TCMDialogKey& Message) override;
 
  private:
@@ -176,6 +180,15 @@ class TForm1 : public TForm {
   // ValdorLaunch.Accessibility.cpp: what a screen reader is told beyond what
   // the controls say of themselves.
   void DescribeForAssistiveTechnology();
+  // The edition list as a place of the keyboard.
+  TPanel* SelectedRow() const;  // null while no edition is selected
+  void FocusEditionList();
+  void EditionRowEnter(TObject* Sender);
+  void EditionListKeyDown(uint16_t& Key, TShiftState Shift);
+  void EditionListKeyUp(uint16_t& Key);
+  // Tab, Shift+Tab, Return, Left and Right in the list; false for a key it
+  // leaves to the window.
+  bool LeaveOrUseEditionList(TCMDialogKey& Message);
   // maxs and mins from the layout as it is now.
   void MeasureGlideWidths();
   // A length of the layout as designed at 96 pixels per inch, at the window's
@@ -190,6 +203,7 @@ class TForm1 : public TForm {
   std::array<CStandardIcon*, 8> marks_{};
   std::unique_ptr<vark::a11y::AccessibleList> editions_;  // the rows, as a list
   bool scanReportOpen_ = false;
+  bool spaceHeld_ = false;        // Space went down in the edition list
   bool closeSaveFailed_ = false;  // a save at close has failed once
   bool measured_ = false;         // FormCreate has taken maxs, mins and indicheight
 };

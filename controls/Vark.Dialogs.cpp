@@ -3,6 +3,7 @@
 #include "controls/Vark.Dialogs.h"
 
 #include <algorithm>
+#include <optional>
 #include <string_view>
 
 #include "controls/Vark.Dialogs.Text.h"
@@ -59,6 +60,19 @@ constexpr KindLook kKinds[] = {
     {ciconWarning, 50},     // ctWarning
     {ciconStar, 0},         // ctStar
 };
+
+// The answer Escape gives: Cancel, else No, else Close among the requested
+// ones, and the only one of a dialog with one. A dialog of other answers (Abort,
+// Retry, Ignore) has none: Escape must not pick one of them for the user.
+std::optional<TMsgDlgBtn> CancelAnswer(TMsgDlgButtons buttons, int count) {
+  for (TMsgDlgBtn b : {mbCancel, mbNo, mbClose})
+    if (buttons.Contains(b)) return b;
+  if (count == 1) {
+    for (int b = mbYes; b <= mbClose; ++b)
+      if (buttons.Contains(static_cast<TMsgDlgBtn>(b))) return static_cast<TMsgDlgBtn>(b);
+  }
+  return std::nullopt;
+}
 
 constexpr int kButtonWidth = 90;
 constexpr int kButtonHeight = 30;
@@ -224,6 +238,7 @@ int CDialog::Execute() {
   footer.Constraints().SetMaxHeight(footer.Height());
   footer.SetVisible(FEnableFooter);
 
+  const std::optional<TMsgDlgBtn> cancel = CancelAnswer(FButtons, buttonCount);
   int k = 0;
   for (int b = mbYes; b <= mbClose; ++b) {
     if (!FButtons.Contains(static_cast<TMsgDlgBtn>(b))) continue;
@@ -241,6 +256,8 @@ int CDialog::Execute() {
     button.Preset().SetIgnoreGlobalSync(!FToggleGlobalSync);
     button.SetBounds(form.Width() - 95 * k - 15, buttonTop, kButtonWidth, kButtonHeight);
     button.SetParentColor(false);
+    // Escape clicks it: the dialog closes with its answer, as a click would.
+    button.SetCancel(cancel == static_cast<TMsgDlgBtn>(b));
     ApplyButtonSettings(*FButtonDesign, button);
     // A Fluent preset goes no further than the copy: kept, it would be applied
     // again on every paint.

@@ -73,6 +73,9 @@ class CDialog : public CDialogBox {
 
   // Builds the window, shows it modally and frees it; returns the modal result
   // of the button that closed it, or mrCancel when it was closed another way.
+  // Escape answers with the cancel button: Cancel, No or Close, or the only
+  // button of a one-button dialog. Return answers with no button but the
+  // focused one.
   int Execute();
 
  private:

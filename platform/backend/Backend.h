@@ -43,6 +43,18 @@ enum class EventKind : uint8_t {
   ScaleChanged,  // x: the window's new pixels per inch; bounds: where it goes
 };
 
+// A key as the desktop's own input system names it, for assistive technology
+// that listens to the keyboard (on X11: the keysym, the key code, the modifier
+// mask as it was before the event, the server's time). symbol is 0 where the
+// backend cannot tell.
+struct NativeKey {
+  uint32_t symbol = 0;
+  uint32_t code = 0;
+  uint32_t modifiers = 0;
+  uint32_t time = 0;
+  std::string text;  // the character it types, else the symbol's name ("Insert")
+};
+
 struct Event {
   Event() = default;
   Event(EventKind k, WindowHandle w, int px = 0, int py = 0) : kind(k), window(w), x(px), y(py) {}
@@ -57,7 +69,8 @@ struct Event {
   TWindowState state = wsNormal;
   int wheel = 0;
   std::string text;
-  TRect bounds;  // ScaleChanged: the outer bounds the desktop suggests
+  TRect bounds;      // ScaleChanged: the outer bounds the desktop suggests
+  NativeKey native;  // KeyDown, KeyUp
 };
 
 struct WindowSpec {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/backend/Backend.h"
 #include "platform/backend/CreateBackend.h"
@@ -165,7 +166,27 @@ void TApplication::ProcessMessages() {
   FinishTurn();
 }
 
+bool TApplication::TakenByAssistiveTechnology(const vark::Event& event) {
+  switch (event.kind) {
+    case vark::EventKind::KeyDown:
+    case vark::EventKind::KeyUp: {
+      const bool pressed = event.kind == vark::EventKind::KeyDown;
+      const bool taken = accessibility_ && event.native.symbol != 0 &&
+                         accessibility_->KeyTaken(pressed, event.native);
+      // The character a taken press types goes with it.
+      textTaken_ = taken && pressed;
+      // A key the program has no name for was only for assistive technology.
+      return taken || event.key == 0;
+    }
+    case vark::EventKind::TextInput:
+      return std::exchange(textTaken_, false);
+    default:
+      return false;
+  }
+}
+
 void TApplication::DispatchEvent(const vark::Event& event) {
+  if (TakenByAssistiveTechnology(event)) return;
   try {
     vark::ui::Dispatch::Handle(event);
   } catch (const std::exception& e) {

@@ -134,6 +134,9 @@ class TApplication : public TComponent {
   void AttachBackend(std::unique_ptr<vark::Backend> backend);
 
   void RunQueued();
+  // Offers a key to assistive technology first: true when it took the key
+  // (or the character of a key it took), which the program then never sees.
+  bool TakenByAssistiveTechnology(const vark::Event& event);
 
   std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;
@@ -147,6 +150,7 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   bool reporting_ = false;
   bool endingSession_ = false;
+  bool textTaken_ = false;
   int exitCode_ = 0;
 };
 

@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "platform/ui/FocusRect.h"
+#include "platform/ui/Form.h"
+#include "platform/ui/FormWindow.h"
 #include "platform/ui/TextLayout.h"
 #include "platform/ui/a11y/Accessible.h"
 
@@ -87,6 +90,22 @@ void TPanel::Paint() {
     text.Inflate(-2, 0);
     vark::ui::DrawTextBlock(c, block, text, alignment_, tlCenter);
   }
+  // A panel the program gives the focus (a row standing for an item) shows
+  // it along its edge, once the keyboard was used, as the other controls do.
+  if (const TCustomForm* form = GetParentForm(this);
+      Focused() && form != nullptr && form->Window().keyboardUsed) {
+    vark::ui::DrawFocusRect(c, ClientRect(), Font().Color());
+  }
+}
+
+void TPanel::DoEnter() {
+  Invalidate();
+  TCustomControl::DoEnter();
+}
+
+void TPanel::DoExit() {
+  Invalidate();
+  TCustomControl::DoExit();
 }
 
 void TPanel::DescribeAccessible(vark::a11y::Facts& facts) const {

@@ -1,7 +1,8 @@
 // TPanel: a container with an optional bevel and a centred caption. Like the
 // classic themed panel, it lets its parent's background show while
 // ParentBackground is set (the default) and fills itself with its Color
-// otherwise.
+// otherwise. It takes no tab stop; given the focus by the program, it shows
+// the focus rectangle along its edge.
 #pragma once
 
 #include "platform/ui/CustomControl.h"
@@ -23,6 +24,8 @@ class TPanel : public TCustomControl {
 
  protected:
   void Paint() override;
+  void DoEnter() override;
+  void DoExit() override;
   void TextChanged() override { Invalidate(); }
   // A panel, named by its caption; without one, nothing of its own.
   void DescribeAccessible(vark::a11y::Facts& facts) const override;

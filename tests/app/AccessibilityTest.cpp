@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "controls/Vark.Button.h"
+#include "controls/Vark.Progress.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/a11y/AccessibleList.h"
 #include "platform/ui/a11y/ControlAccessible.h"
@@ -38,30 +40,30 @@ TEST_F(Accessibility, TheWindowAsAScreenReaderListsIt) {
       "    label 'Valdor III Launcher' enabled visible showing",
       "    push button 'Close' [click] enabled visible showing",
       "    label '\u00A9 VarkelSoftware' enabled visible showing",
-      "    label 'Aditional' enabled visible showing",
+      "    label 'Additional' enabled visible showing",
       "    label 'Options' enabled visible showing",
-      "    label 'To acess this menu you need to be in 16 bit color mode and in windowed mode. "
+      "    label 'To access this menu you need to be in 16 bit color mode and in windowed mode. "
       "(F4)' enabled visible showing",
       "    check box 'Enable cheats menu' [toggle] enabled visible showing focusable checkable",
       "    push button 'Launch' [click] enabled visible showing focusable focused",
       "    push button 'Change window width' [click] enabled visible showing focusable",
       "    push button 'Open valdor folder' [click] enabled visible showing focusable",
       "    push button 'Start map editor' [click] enabled visible showing focusable",
-      "    push button 'Open launcher if avalabile' [click] enabled visible showing focusable",
+      "    push button 'Open launcher if available' [click] enabled visible showing focusable",
       "    push button 'Folders' [click] enabled visible showing focusable",
       "    push button 'Exes' [click] enabled visible showing focusable",
       "    push button 'Launchers' [click] enabled visible showing focusable",
       "    push button 'Map exes' [click] enabled visible showing focusable",
-      "    progress bar '' = 0 (0..100) enabled",  // hidden until a launch
-      "    list 'Editions' enabled visible showing",
-      "      list item 'Tidemark' [select] enabled visible showing selectable selected",
-      "      list item 'Ashen Vow' [select] enabled visible showing selectable",
-      "      list item 'Complete' [select] enabled visible showing selectable",
-      "      list item 'Dawn of Velmar' [select] enabled visible showing selectable",
-      "      list item 'Pale Reach' [select] enabled visible showing selectable",
-      "      list item 'Emberfall' [select] enabled visible showing selectable",
-      "      list item 'Lumen Generation 2' [select] enabled visible showing selectable",
-      "      list item 'OVRE' [select] enabled visible showing selectable",
+      "    progress bar 'Starting the game' = 0 (0..100) enabled",  // hidden until a launch
+      "    list 'Editions' enabled visible showing focusable",
+      "      list item 'Tidemark' [select] enabled visible showing focusable selectable selected",
+      "      list item 'Ashen Vow' [select] enabled visible showing focusable selectable",
+      "      list item 'Complete' [select] enabled visible showing focusable selectable",
+      "      list item 'Dawn of Velmar' [select] enabled visible showing focusable selectable",
+      "      list item 'Pale Reach' [select] enabled visible showing focusable selectable",
+      "      list item 'Emberfall' [select] enabled visible showing focusable selectable",
+      "      list item 'Lumen Generation 2' [select] enabled visible showing focusable selectable",
+      "      list item 'OVRE' [select] enabled visible showing focusable selectable",
   };
   EXPECT_EQ(vark::test::Tree(vark::a11y::Root()), expected);
   // Each object knows where it lies.
@@ -71,6 +73,62 @@ TEST_F(Accessibility, TheWindowAsAScreenReaderListsIt) {
   EXPECT_EQ(Find("Editions")->Parent(), &form->Accessibility());
   EXPECT_EQ(complete->ScreenBounds(), Bounds(form->Panel2->ClientToScreen({0, 0}).X,
                                              form->Panel2->ClientToScreen({0, 0}).Y, 337, 35));
+}
+
+// What is read beyond a control's own caption: the captions on screen stay
+// as they are, the names are spelled right, the check box is described by its
+// note (both ways related), the list-file buttons say which list they open.
+TEST_F(Accessibility, NamesDescriptionsAndRelationsThatHelp) {
+  Open();
+  using vark::a11y::Relation;
+  using vark::a11y::RelationType;
+  Accessible& note = form->Label13->Accessibility();
+  Accessible& cheats = form->CheckBox1->Accessibility();
+  const std::string noteText =
+      "To access this menu you need to be in 16 bit color mode and in windowed mode. (F4)";
+  const struct {
+    TControl* control;
+    std::string shown;  // the caption on screen
+    std::string name;
+    std::string description;
+    std::vector<Relation> relations;
+  } rows[] = {
+      {form->Label2, "Aditional", "Additional", "", {}},
+      {form->BtLauncher, "Open launcher if avalabile", "Open launcher if available", "", {}},
+      {form->Label13,
+       "To acess this menu you need to be in 16 bit color mode and in windowed mode. (F4)",
+       noteText,
+       "",
+       {{RelationType::DescriptionFor, &cheats}}},
+      {form->CheckBox1,
+       "Enable cheats menu",
+       "Enable cheats menu",
+       noteText,
+       {{RelationType::DescribedBy, &note}}},
+      {form->StartProgress, "", "Starting the game", "", {}},
+      {form->CButton5, "Folders", "Folders", "Opens the list of the editions' folders", {}},
+      {form->CButton6, "Exes", "Exes", "Opens the list of the editions' game programs", {}},
+      {form->CButton7, "Launchers", "Launchers", "Opens the list of the editions' launchers", {}},
+      {form->CButton8, "Map exes", "Map exes", "Opens the list of the editions' map editors", {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    std::string shown;
+    if (auto* button = dynamic_cast<CButton*>(row.control)) {
+      shown = button->Text();
+    } else if (dynamic_cast<CProgress*>(row.control) == nullptr) {
+      shown = row.control->Caption();
+    }
+    EXPECT_EQ(shown, row.shown);
+    const vark::a11y::Facts facts = row.control->Accessibility().Describe();
+    EXPECT_EQ(facts.name, row.name);
+    // A label is read by its text as well.
+    if (facts.role == vark::a11y::Role::Label) {
+      EXPECT_EQ(facts.text, row.name);
+    }
+    EXPECT_EQ(facts.description, row.description);
+    EXPECT_EQ(facts.relations, row.relations);
+  }
 }
 
 // Each action does what the control's own input does, once the loop has its turn.
@@ -122,8 +180,8 @@ TEST_F(Accessibility, ChangesAreAnnounced) {
   // comes as a new window that takes the focus.
   heard.lines.clear();
   ui->click(*form->CButton1);
-  EXPECT_TRUE(heard.Saw("states ''"));
-  EXPECT_TRUE(heard.Saw("value ''"));
+  EXPECT_TRUE(heard.Saw("states 'Starting the game'"));
+  EXPECT_TRUE(heard.Saw("value 'Starting the game'"));
   ASSERT_EQ(dialogs.size(), 1u);
   EXPECT_TRUE(heard.Saw("children 'test_app'"));
   EXPECT_TRUE(heard.Saw("activated 'Executable not found'"));
@@ -173,6 +231,87 @@ TEST_F(Accessibility, KeysSelectTheNeighbouringFirstAndLastEdition) {
     RestoreStartState();
     RestoreAnimationStartState();
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The keyboard in the edition list: a key that selects an edition puts the
+// focus on the selected row, for the window and for a screen reader; the
+// focus follows the selection; Tab and Shift+Tab leave it for the controls
+// beside its place just before the launch button; Left and Right stay.
+TEST_F(Accessibility, TheEditionListIsAPlaceOfTheKeyboard) {
+  Open();
+  Accessible& list = *Find("Editions");
+  auto focused = [](Accessible& object) {
+    return object.Describe().states.Contains(vark::a11y::State::Focused);
+  };
+  {
+    SCOPED_TRACE("Down from the launch button");
+    vark::test::AnnouncementLog heard;
+    ui->pressKey(VK_DOWN);
+    EXPECT_EQ(form->ActiveControl(), form->Panel1);
+    EXPECT_TRUE(focused(list));
+    EXPECT_TRUE(focused(*Find("Ashen Vow")));
+    EXPECT_FALSE(focused(*Find("Tidemark")));
+    EXPECT_TRUE(heard.Saw("states 'Editions'"));
+    EXPECT_TRUE(heard.Saw("focus 'Ashen Vow'"));
+  }
+  {
+    SCOPED_TRACE("End, a click on another row, Left and Right");
+    ui->pressKey(VK_END);
+    EXPECT_EQ(form->ActiveControl(), form->Panel7);
+    ui->click(*form->Label6);  // the caption of the third row
+    EXPECT_EQ(form->ActiveControl(), form->Panel2);
+    for (uint16_t key : {VK_LEFT, VK_RIGHT}) {
+      ui->pressKey(key);
+      EXPECT_EQ(form->ActiveControl(), form->Panel2);
+    }
+  }
+  {
+    SCOPED_TRACE("a screen reader's focus on another item");
+    ASSERT_TRUE(Find("OVRE")->GrabFocus());
+    Application->ProcessMessages();
+    EXPECT_EQ(form->ActiveControl(), form->Panel2);
+    EXPECT_EQ(selectedindex, 3);
+  }
+  {
+    SCOPED_TRACE("Tab and Shift+Tab");
+    ui->pressKey(VK_TAB);
+    EXPECT_EQ(form->ActiveControl(), form->CButton1);
+    EXPECT_FALSE(focused(list));
+    ui->pressKey(VK_UP);
+    ui->pressKey(VK_TAB, {ssShift});
+    EXPECT_EQ(form->ActiveControl(), form->CButton8);
+    // The list is no tab stop: the buttons go round without it.
+    ui->pressKey(VK_TAB);
+    EXPECT_EQ(form->ActiveControl(), form->CButton1);
+  }
+  {
+    SCOPED_TRACE("the list's own focus request");
+    ASSERT_TRUE(list.GrabFocus());
+    Application->ProcessMessages();
+    EXPECT_EQ(form->ActiveControl(), form->Panel1);
+  }
+}
+
+// The focused row shows a dotted mark along its edge once the keyboard was
+// used; the first frame has none.
+TEST_F(Accessibility, TheFocusedRowShowsItsMark) {
+  Open();
+  TPanel& row = *form->Panel1;
+  const TPoint corner{row.Left(), row.Top()};
+  const TPoint gap{row.Left() + 1, row.Top()};  // the dots leave every other pixel
+  const TColor before = ui->pixel(*form, corner.X, corner.Y);
+  EXPECT_EQ(before, ui->pixel(*form, gap.X, gap.Y));
+  EXPECT_NE(before, ColorToRGB(row.Font().Color()));
+  ui->pressKey(VK_DOWN);
+  ASSERT_EQ(form->ActiveControl(), &row);
+  EXPECT_EQ(ui->pixel(*form, corner.X, corner.Y), ColorToRGB(row.Font().Color()));
+  EXPECT_EQ(ui->pixel(*form, gap.X, gap.Y), before);
+  ui->pressKey(VK_TAB);
+  EXPECT_EQ(ui->pixel(*form, corner.X, corner.Y), before);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Exceptions.h"
+#include "platform/ui/Keys.h"
 #include "tests/app/LaunchActionsTestSupport.h"
 
 namespace fs = std::filesystem;
@@ -91,6 +92,60 @@ TEST_F(LaunchActions, StartTheGameTheLauncherOrTheMapEditorOfTheSelectedEdition)
     EXPECT_EQ(r.args, c.args);
     EXPECT_EQ(r.cwd, EditionFolder(c.folder));
     EXPECT_TRUE(dialogs.empty());
+  }
+}
+
+// A key that selects an edition puts the keyboard in the list; Return or Space
+// there starts that edition's game as the launch button does: the cheat
+// switch, the bar, the dialog of a missing game.
+TEST_F(LaunchActions, ReturnAndSpaceInTheEditionListStartTheSelectedEditionsGame) {
+  struct Case {
+    const char* name;
+    int from;
+    uint16_t select;  // the key that goes to the list
+    uint16_t start;   // the key pressed there
+    bool cheats;
+    const char* folder;   // empty: the game is missing
+    const char* program;  // inside it
+    std::vector<std::string> args;
+  };
+  const Case cases[] = {
+      {"Down then Return",
+       2,
+       VK_DOWN,
+       VK_RETURN,
+       true,
+       "Valdor III Complete Edition",
+       "Valdor3 HD.exe",
+       {"/tarnwisp"}},
+      {"Home then Space", 3, VK_HOME, VK_SPACE, false, "Valdor III Tidemark", "vtide HD.exe", {}},
+      {"a missing game", 7, VK_END, VK_RETURN, false, "", "", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorders->Clear();
+    dialogs.clear();
+    if (*c.folder != '\0') PutProgram(std::string(c.folder) + "/" + c.program);
+    if (!form) Open();
+    form->SelectItem(c.from);
+    form->CButton1->SetFocus();
+    form->CheckBox1->SetChecked(c.cheats);
+    ui->pressKey(c.select);
+    ASSERT_TRUE(form->EditionListFocused());
+    ui->pressKey(c.start);
+    EXPECT_TRUE(form->StartProgress->Visible());
+    if (*c.folder == '\0') {
+      ASSERT_EQ(dialogs.size(), 1u);
+      EXPECT_EQ(dialogs[0].caption, "Executable not found");
+      EXPECT_EQ(RecordsAfterAMoment(), 0u);
+    } else {
+      Record r = OnlyRecord();
+      EXPECT_EQ(r.name, c.program);
+      EXPECT_EQ(r.args, c.args);
+      EXPECT_EQ(r.cwd, EditionFolder(c.folder));
+      EXPECT_TRUE(dialogs.empty());
+    }
+    ui->advance(300);  // the bar has filled and gone
   }
 }
 

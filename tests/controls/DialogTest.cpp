@@ -12,6 +12,7 @@
 #include "controls/Vark.StandardIcons.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/os/Sound.h"
+#include "platform/ui/Keys.h"
 #include "platform/ui/Label.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/TextLayout.h"
@@ -279,16 +280,47 @@ TEST_F(Dialog, ClosingWithoutAButtonAnswersCancel) {
       a, [](TCustomForm& f) { EXPECT_TRUE(ControlsOf<CButton>(f).empty()); },
       [this](TCustomForm& f) { ui->requestClose(f); });
   EXPECT_EQ(result, mrCancel);
-  // Return and Escape are no answers: no button is a default or cancel button.
+  // Return is no answer of its own: no button is a default button.
   a.buttons = {mbYes, mbNo};
   result = Run(
       a,
       [](TCustomForm& f) {
         for (CButton* b : ControlsOf<CButton>(f))
-          EXPECT_FALSE(b->Default() || b->Cancel());
+          EXPECT_FALSE(b->Default());
       },
       [this](TCustomForm& f) { ui->requestClose(f); });
   EXPECT_EQ(result, mrCancel);
+}
+
+// Escape answers as the cancel button: Cancel, else No, else Close, else the
+// only button; among answers that are none of these it answers nothing, and
+// the window's close still gives mrCancel.
+TEST_F(Dialog, EscapeAnswersAsTheCancelButton) {
+  const struct {
+    TMsgDlgButtons buttons;
+    int result;
+  } rows[] = {
+      {{mbOK}, mrOk},
+      {{mbRetry}, mrRetry},
+      {{mbYes, mbNo}, mrNo},
+      {{mbOK, mbCancel}, mrCancel},
+      {{mbYes, mbNo, mbCancel}, mrCancel},
+      {{mbOK, mbClose}, mrClose},
+      {{mbAbort, mbRetry, mbIgnore}, -1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.result);
+    DialogArgs a;
+    a.buttons = row.buttons;
+    bool stayed = false;
+    const int result = Run(a, nullptr, [&](TCustomForm& f) {
+      ui->pressKey(VK_ESCAPE);
+      stayed = f.ModalResult() == mrNone;
+      if (stayed) ui->requestClose(f);
+    });
+    EXPECT_EQ(stayed, row.result == -1);
+    EXPECT_EQ(result, row.result == -1 ? mrCancel : row.result);
+  }
 }
 
 TEST_F(Dialog, FooterAndButtonBorderColours) {

@@ -99,6 +99,15 @@ def wait_selected(name):
     wait_for("'%s' alone selected in the list" % name, lambda: selected_edition() == [name])
 
 
+def wait_focused_in_list(name):
+    """The keyboard in the list: the list and its item name focused, no other item."""
+    def probe():
+        focused = [item.name for item in children(editions())
+                   if states(item).contains(pyatspi.STATE_FOCUSED)]
+        return focused == [name] and states(editions()).contains(pyatspi.STATE_FOCUSED)
+    wait_for("the focus on '%s' in the list" % name, probe)
+
+
 def say(obj):
     """What a screen reader says of an object: name, role and what matters of its state."""
     words = [obj.name, obj.getRoleName()]
@@ -253,7 +262,8 @@ def main():
     steps = {
         "tree": tree, "listen": lambda s: listen(float(s)), "check-start": check_start,
         "select": select, "toggle-cheats": toggle_cheats, "click": click,
-        "read-alert": read_alert, "read-alert-with": read_alert_with, "enable": enable, "expect-selected": wait_selected,
+        "read-alert": read_alert, "read-alert-with": read_alert_with, "enable": enable,
+        "expect-selected": wait_selected, "expect-focused-in-list": wait_focused_in_list,
     }
     if command not in steps:
         print(__doc__)

@@ -12,7 +12,8 @@
 #      edition 3.
 #   2. the screen reader runs before the launcher starts: Tab moves the focus
 #      to "Change window width", as a reader hears it; Down twice from the first
-#      row selects edition 3 (the list says so), and "Close" saves it.
+#      row selects edition 3 and puts the focus on it in the list (as the
+#      reader finds it), Return there starts its game, and "Close" saves it.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 if [ -z "${VARK_A11Y_SESSION:-}" ]; then
@@ -82,6 +83,10 @@ grep -q '^focus: Change window width, push button$' "$E2E_TMP/heard" ||
 xdotool key Down
 sleep 0.2
 xdotool key Down
+reader expect-focused-in-list Complete
+rm -rf "$RECORDS/Valdor3 HD.exe"
+xdotool key Return
+wait_record "Valdor3 HD.exe" >/dev/null || fail "Return in the list started nothing for edition 3"
 reader expect-selected Complete && reader click Close
 wait_end "the launcher did not end after the reader clicked Close"
 [ "$(sed -n 4p "$DATA/AppSettings.txt")" = $'3\r' ] ||

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The message dialog on the SDL backend under Xvfb: a button of the gallery's
 # dialog section opens one, which appears as a window of its own with its
-# caption; a click on its "Ok" button closes it and the gallery reports 1.
+# caption; a click on its "Ok" button closes it and the gallery reports 1;
+# opened again, Escape closes it as its "Cancel" button and the gallery
+# reports 2.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
@@ -48,6 +50,24 @@ for _ in $(seq 30); do
   sleep 0.1
 done
 [ -n "$answered" ] || fail "the gallery did not report the answer 1"
+
+# Escape answers as the cancel button: the dialog of "Ok" and "Cancel" says 2.
+sleep 0.3
+xdotool mousemove $((gx + 3 + 16 + 100)) $((gy + 30 + 16 + 18)) click 1
+wait_window "Gallery information"
+# The key goes where the input focus is: on the dialog, with the pointer over
+# its message (no window manager gives it the focus here).
+eval "$(xdotool getwindowgeometry --shell "$WIN")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + 50))
+xdotool windowfocus --sync "$WIN" 2>/dev/null
+sleep 0.3
+xdotool key Escape
+escaped=
+for _ in $(seq 50); do
+  grep -q '^dialog result: 2$' "$E2E_TMP/app.log" && { escaped=yes; break; }
+  sleep 0.1
+done
+[ -n "$escaped" ] || fail "Escape did not answer the dialog with Cancel (2)"
 
 WIN=$gallery
 close_and_wait

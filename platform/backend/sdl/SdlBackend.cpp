@@ -9,6 +9,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/backend/sdl/ConnectionLoss.h"
@@ -163,6 +164,9 @@ class SdlBackend : public Backend {
     signals_ = std::make_unique<sdl::TerminationSignals>();
     scale_ = ReadScale();
     SDL_StartTextInput();
+    // X's own key events, for a screen reader that listens to the keyboard
+    // (Event::native).
+    if (x11_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
   }
 
   ~SdlBackend() override {
@@ -585,14 +589,26 @@ class SdlBackend : public Backend {
         out.window = e.wheel.windowID;
         out.wheel = e.wheel.y;
         break;
+      case SDL_SYSWMEVENT:
+        // The X event SDL is about to turn into a key event comes first.
+        if (x11::NativeKeyOf(*e.syswm.msg, true, nextKey_)) nextKeyPressed_ = true;
+        if (x11::NativeKeyOf(*e.syswm.msg, false, nextKey_)) nextKeyPressed_ = false;
+        break;
       case SDL_KEYDOWN:
-      case SDL_KEYUP:
+      case SDL_KEYUP: {
+        // The X event just before it, unless that was something else (a
+        // release SDL dropped as part of an auto-repeat is followed by the
+        // repeated press).
+        NativeKey native = std::exchange(nextKey_, {});
+        if (nextKeyPressed_ != (e.type == SDL_KEYDOWN)) native = {};
         out.key = VirtualKey(e.key.keysym.sym);
-        if (out.key == 0) break;
+        if (out.key == 0 && native.symbol == 0) break;
         out.kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
         out.window = e.key.windowID;
         out.shift = ModState(static_cast<SDL_Keymod>(e.key.keysym.mod));
+        out.native = std::move(native);
         break;
+      }
       case SDL_TEXTINPUT:
         out.kind = EventKind::TextInput;
         out.window = e.text.windowID;
@@ -668,6 +684,9 @@ class SdlBackend : public Backend {
   std::deque<Event> synthesized_;
   bool wayland_ = false;
   bool x11_ = false;
+  // The last X key event seen, for the SDL key event that follows it.
+  NativeKey nextKey_;
+  bool nextKeyPressed_ = false;
   bool wm_ = false;
   bool wmChecked_ = false;
   double scale_ = 1.0;

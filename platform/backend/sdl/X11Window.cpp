@@ -108,6 +108,30 @@ void StartMove(SDL_Window* window, int rootX, int rootY, int button) {
   XFlush(display);
 }
 
+bool NativeKeyOf(const SDL_SysWMmsg& message, bool press, NativeKey& key) {
+  if (message.subsystem != SDL_SYSWM_X11) return false;
+  XEvent event = message.msg.x11.event;
+  if (event.type != (press ? KeyPress : KeyRelease)) return false;
+  char typed[8] = {};
+  KeySym symbol = NoSymbol;
+  const int length = XLookupString(&event.xkey, typed, sizeof typed - 1, &symbol, nullptr);
+  key.symbol = static_cast<uint32_t>(symbol);
+  key.code = event.xkey.keycode;
+  key.modifiers = event.xkey.state;
+  key.time = static_cast<uint32_t>(event.xkey.time);
+  // As GTK names keys to assistive technology: a visible ASCII character by
+  // itself (XLookupString's other bytes are Latin-1, not UTF-8), anything
+  // else by its keysym's name.
+  const auto first = static_cast<unsigned char>(typed[0]);
+  if (length == 1 && first > 0x20 && first < 0x7F) {
+    key.text = typed;
+  } else {
+    const char* name = symbol != NoSymbol ? XKeysymToString(symbol) : nullptr;
+    key.text = name != nullptr ? name : "";
+  }
+  return true;
+}
+
 double TextScale() {
   Display* display = XOpenDisplay(nullptr);
   if (display == nullptr) return 1.0;

@@ -8,9 +8,11 @@
 #include <memory>
 #include <span>
 
+#include "platform/backend/Backend.h"
 #include "platform/graphics/Types.h"
 
 struct SDL_Window;
+struct SDL_SysWMmsg;
 
 namespace vark::x11 {
 
@@ -24,6 +26,9 @@ bool WindowManagerRunning(SDL_Window* window);
 // receives a release of that button of its own at once (the real one goes to
 // the manager), which the caller should not pass on.
 void StartMove(SDL_Window* window, int rootX, int rootY, int button);
+// The X key event behind an SDL key event, which SDL does not pass on: true
+// and the key filled in when message is an X key press (or release, as asked).
+bool NativeKeyOf(const SDL_SysWMmsg& message, bool press, NativeKey& key);
 // The desktop's text scale from the Xft.dpi resource (1.0 when not set).
 double TextScale();
 

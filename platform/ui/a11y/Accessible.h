@@ -64,6 +64,21 @@ struct Range {
   double current = 0;
 };
 
+class Accessible;
+
+// How an object stands to another: the one whose text describes it (a note
+// beside a check box), and the other way round.
+enum class RelationType : uint8_t {
+  DescribedBy,
+  DescriptionFor,
+};
+
+struct Relation {
+  RelationType type;
+  Accessible* target;
+  bool operator==(const Relation&) const = default;
+};
+
 // What an object says of itself at this moment.
 struct Facts {
   Role role = Role::None;
@@ -76,6 +91,7 @@ struct Facts {
   std::optional<Range> value;
   // The names of the actions DoAction runs ("click", "toggle", "select").
   std::vector<std::string> actions;
+  std::vector<Relation> relations;
 };
 
 class Accessible {

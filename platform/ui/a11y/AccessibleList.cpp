@@ -35,7 +35,22 @@ Facts AccessibleList::Describe() const {
   if (parent->Visible()) facts.states.Include(State::Visible);
   if (parent->Showing()) facts.states.Include(State::Showing);
   if (parent->EnabledInTree()) facts.states.Include(State::Enabled);
+  // The keyboard is in the list while it is on one of its items.
+  for (Accessible* item : Children()) {
+    const States states = item->Describe().states;
+    if (states.Contains(State::Focusable)) facts.states.Include(State::Focusable);
+    if (states.Contains(State::Focused)) facts.states.Include(State::Focused);
+  }
   return facts;
+}
+
+bool AccessibleList::GrabFocus() {
+  for (const TWeakRef<TControl>& item : items_) {
+    if (TControl* c = item.get(); c != nullptr && IsSelected(*c)) {
+      return c->Accessibility().GrabFocus();
+    }
+  }
+  return false;
 }
 
 Accessible* AccessibleList::Parent() const {

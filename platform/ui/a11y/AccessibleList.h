@@ -2,8 +2,8 @@
 // toolkit: rows placed one under another on a form. The list stands where its
 // first item would; each item is a list item named as the program names it,
 // selectable, selected when the program says so, and its action "select" is
-// a click on it. The program owns the list and tells it when the selection
-// changed.
+// a click on it. The keyboard focus is on the list while it is on one of its
+// items. The program owns the list and tells it when the selection changed.
 #pragma once
 
 #include <functional>
@@ -36,7 +36,8 @@ class AccessibleList final : public Accessible {
   std::vector<Accessible*> Children() const override;
   TRect ScreenBounds() const override;
   bool DoAction(std::string_view) override { return false; }
-  bool GrabFocus() override { return false; }
+  // The focus goes to the selected item; false when none is selected.
+  bool GrabFocus() override;
 
  private:
   TWeakRef<TWinControl> parent_;

@@ -60,17 +60,39 @@ void ControlAccessible::AddAction(std::string name, std::function<void()> run) {
   actions_.push_back({std::move(name), std::move(run)});
 }
 
+void ControlAccessible::SetDescribedBy(TControl& note) {
+  describedBy_ = &note;
+  note.Accessibility().descriptionFor_ = &control_;
+}
+
 Facts ControlAccessible::Describe() const {
   Facts facts;
   control_.DescribeAccessible(facts);
   if (role_) facts.role = *role_;
-  if (name_) facts.name = *name_;
+  if (name_) {
+    // A label's text is its name: a name given for what it shows is read
+    // for its text too.
+    if (facts.text == facts.name) facts.text = *name_;
+    facts.name = *name_;
+  }
   if (!description_.empty()) facts.description = description_;
+  if (TControl* note = describedBy_.get()) {
+    ControlAccessible& noteObject = note->Accessibility();
+    if (facts.description.empty()) facts.description = noteObject.Describe().name;
+    facts.relations.push_back({RelationType::DescribedBy, &noteObject});
+  }
+  if (TControl* described = descriptionFor_.get()) {
+    facts.relations.push_back({RelationType::DescriptionFor, &described->Accessibility()});
+  }
   for (const Action& action : actions_)
     facts.actions.push_back(action.name);
   if (list_ != nullptr) {
     facts.role = Role::ListItem;
     facts.states.Include(State::Selectable);
+    // An item takes the focus for its list, whatever its tab stop.
+    if (const TWinControl* win = control_.AsWinControl(); win != nullptr && win->CanFocus()) {
+      facts.states.Include(State::Focusable);
+    }
     if (list_->IsSelected(control_)) facts.states.Include(State::Selected);
     facts.actions.emplace_back("select");
   }
@@ -161,6 +183,13 @@ void Announce(TControl& control, Change change) {
     if (container == nullptr || !ShowsChildren(RoleOf(control))) return;
     target = ContainerObject(*container);
     if (target == nullptr) return;
+  }
+  // A list has the focus while one of its items has it: its focused state
+  // is told first, so the list is entered before its item is read.
+  if (change == Change::Focus || change == Change::States) {
+    if (AccessibleList* list = control.Accessibility().List()) {
+      CurrentObserver()->Changed(*list, Change::States);
+    }
   }
   CurrentObserver()->Changed(*target, change);
 }

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ui/Component.h"
 #include "platform/ui/a11y/Accessible.h"
 
 class TControl;
@@ -36,6 +37,10 @@ class ControlAccessible final : public Accessible {
   void SetName(std::string name);
   void SetDescription(std::string description) { description_ = std::move(description); }
   void AddAction(std::string name, std::function<void()> run);
+  // The note's text describes this control (a hint beside a check box): the
+  // two are related both ways, and without a description of its own this
+  // control's is the note's name.
+  void SetDescribedBy(TControl& note);
 
   // The list it is an item of, or null.
   AccessibleList* List() const { return list_; }
@@ -59,6 +64,8 @@ class ControlAccessible final : public Accessible {
   std::optional<std::string> name_;
   std::string description_;
   std::vector<Action> actions_;
+  TWeakRef<TControl> describedBy_;
+  TWeakRef<TControl> descriptionFor_;
   AccessibleList* list_ = nullptr;
 };
 

@@ -7,13 +7,24 @@
 
 namespace vark {
 class Backend;
-}
+struct NativeKey;
+}  // namespace vark
 
 namespace vark::a11y {
 
 class PlatformBridge {
  public:
   virtual ~PlatformBridge() = default;
+  // Offers a key press or release to assistive technology before the program
+  // sees it, as the desktop's toolkits do: a screen reader takes its own
+  // commands (Insert+T) this way. True when it took the key, which then does
+  // nothing in the program. May wait for the screen reader's answer, never
+  // without a bound; with no screen reader listening it answers at once.
+  virtual bool KeyTaken(bool pressed, const NativeKey& key) {
+    (void)pressed;
+    (void)key;
+    return false;
+  }
 };
 
 // On Linux: follows whether the desktop session's accessibility bus is on and,

@@ -34,6 +34,8 @@ class BridgeHost {
 class Bridge {
  public:
   virtual ~Bridge() = default;
+  // PlatformBridge::KeyTaken.
+  virtual bool KeyTaken(bool pressed, const NativeKey& key) = 0;
 };
 
 // The module's file, and its one entry point: it starts the bridge, or

@@ -57,6 +57,10 @@ class LinuxBridge final : public PlatformBridge, private BridgeHost {
     StopFollowing();
   }
 
+  bool KeyTaken(bool pressed, const NativeKey& key) override {
+    return bridge_ && bridge_->KeyTaken(pressed, key);
+  }
+
   bool Follow(const std::string& address) {
     std::shared_ptr<bool> alive = alive_;
     // Loaded from the loop's turn, not from inside the bus's dispatch.

@@ -1,6 +1,6 @@
-// Sections: the base type (AtkObject: name, role, states, parent, children);
-// the interfaces (component, action, value, text, selection, window); the
-// types, one for each set of interfaces.
+// Sections: the base type (AtkObject: name, role, states, relations, parent,
+// children); the interfaces (component, action, value, text, selection,
+// window); the types, one for each set of interfaces.
 #include "platform/ui/a11y/linux/atspi/AtkObjects.h"
 
 #include <algorithm>
@@ -114,6 +114,21 @@ AtkStateSet* RefStateSet(AtkObject* object) {
   return set;
 }
 
+// Made anew on every request, as the states are: the relations follow the
+// objects as they are now.
+AtkRelationSet* RefRelationSet(AtkObject* object) {
+  AtkRelationSet* set = atk_relation_set_new();
+  Accessible* node = NodeOf(object);
+  if (node == nullptr) return set;
+  for (const Relation& relation : node->Describe().relations) {
+    const AtkRelationType type = relation.type == RelationType::DescribedBy
+                                     ? ATK_RELATION_DESCRIBED_BY
+                                     : ATK_RELATION_DESCRIPTION_FOR;
+    atk_relation_set_add_relation_by_type(set, type, BridgeOf(object).Wrap(*relation.target));
+  }
+  return set;
+}
+
 void BaseClassInit(gpointer klass, gpointer) {
   baseParentClass = g_type_class_peek_parent(klass);
   G_OBJECT_CLASS(klass)->finalize = Finalize;
@@ -126,6 +141,7 @@ void BaseClassInit(gpointer klass, gpointer) {
   atk->ref_child = RefChild;
   atk->get_index_in_parent = GetIndexInParent;
   atk->ref_state_set = RefStateSet;
+  atk->ref_relation_set = RefRelationSet;
 }
 
 GType BaseType() {

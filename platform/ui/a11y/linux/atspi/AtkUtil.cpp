@@ -4,6 +4,8 @@
 
 #include <cstring>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include "platform/ui/a11y/linux/atspi/AtspiBridge.h"
 
@@ -21,6 +23,42 @@ struct Hook {
 std::map<guint, Hook>& Hooks() {
   static auto* hooks = new std::map<guint, Hook>;
   return *hooks;
+}
+
+struct KeyListener {
+  AtkKeySnoopFunc listener;
+  gpointer data;
+};
+
+// The key listeners, by the number they were given; as lasting as Hooks.
+std::map<guint, KeyListener>& KeyListeners() {
+  static auto* listeners = new std::map<guint, KeyListener>;
+  return *listeners;
+}
+
+guint AddKeyEventListener(AtkKeySnoopFunc listener, gpointer data) {
+  static guint next = 1;
+  const guint id = next++;
+  KeyListeners()[id] = {listener, data};
+  return id;
+}
+
+void RemoveKeyEventListener(guint id) {
+  KeyListeners().erase(id);
+}
+
+// What runs once the ATK bridge listens (WhenListened).
+void (*whenListened)() = nullptr;
+
+// Runs ready from GLib's main context, once the current dispatch is done: the
+// ATK bridge adds all its listeners in one go.
+void RunSoon(void (*ready)()) {
+  g_idle_add(
+      [](gpointer data) -> gboolean {
+        reinterpret_cast<void (*)()>(data)();
+        return G_SOURCE_REMOVE;
+      },
+      reinterpret_cast<gpointer>(ready));
 }
 
 AtkObject* GetRoot() {
@@ -67,6 +105,7 @@ guint AddGlobalEventListener(GSignalEmissionHook listener, const gchar* eventTyp
     }
   }
   g_strfreev(parts);
+  if (id != 0 && whenListened != nullptr) RunSoon(std::exchange(whenListened, nullptr));
   return id;
 }
 
@@ -91,6 +130,36 @@ void InstallAtkUtil() {
   util->get_toolkit_version = GetToolkitVersion;
   util->add_global_event_listener = AddGlobalEventListener;
   util->remove_global_event_listener = RemoveGlobalEventListener;
+  util->add_key_event_listener = AddKeyEventListener;
+  util->remove_key_event_listener = RemoveKeyEventListener;
+}
+
+void WhenListened(void (*ready)()) {
+  if (Hooks().empty()) {
+    whenListened = ready;
+  } else {
+    RunSoon(ready);
+  }
+}
+
+bool KeyListened() {
+  return !KeyListeners().empty();
+}
+
+bool OfferKey(AtkKeyEventStruct& event) {
+  // Every listener hears the key, whoever takes it. One may remove itself or
+  // another as it runs (the bridge answers the bus while it waits).
+  std::vector<guint> ids;
+  for (const auto& [id, listener] : KeyListeners())
+    ids.push_back(id);
+  bool taken = false;
+  for (guint id : ids) {
+    auto it = KeyListeners().find(id);
+    if (it == KeyListeners().end()) continue;
+    const KeyListener listener = it->second;
+    if (listener.listener(&event, listener.data) != 0) taken = true;
+  }
+  return taken;
 }
 
 }  // namespace vark::a11y::atspi

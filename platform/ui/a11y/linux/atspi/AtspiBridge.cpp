@@ -15,6 +15,24 @@ namespace {
 
 AtspiBridge* current = nullptr;
 
+// The ATK bridge waits for the screen reader's answer to a key up to 500 ms
+// (at-spi2-core 2.46; its D-Bus call's own limit is 9 s), then lets the key
+// through. A key that took about that long means the reader is stuck or
+// gone: for a while after one, keys go to the program without asking, so
+// that a burst of keys costs one such wait, not one each. A reader that is
+// merely slow (a loaded machine) answers within the limit and is still asked.
+constexpr gint64 kLateAnswerUs = 490 * 1000;
+constexpr gint64 kQuietAfterLateUs = 3 * 1000 * 1000;
+
+// The object under object (itself included) that has the keyboard focus.
+Accessible* FocusedIn(Accessible& object) {
+  if (object.Describe().states.Contains(State::Focused)) return &object;
+  for (Accessible* child : object.Children()) {
+    if (Accessible* focused = FocusedIn(*child)) return focused;
+  }
+  return nullptr;
+}
+
 bool Contains(const std::vector<AtkObject*>& list, AtkObject* object) {
   return std::find(list.begin(), list.end(), object) != list.end();
 }
@@ -58,7 +76,40 @@ bool AtspiBridge::Start(std::string& error) {
     return false;
   }
   onBus_ = true;
+  WhenListened([] {
+    if (AtspiBridge* bridge = Current()) bridge->AnnounceActiveWindow();
+  });
   return true;
+}
+
+void AtspiBridge::AnnounceActiveWindow() {
+  for (Accessible* window : host_.Root().Children()) {
+    if (!window->Describe().states.Contains(State::Active)) continue;
+    Changed(*window, Change::Activated);
+    if (Accessible* focused = FocusedIn(*window)) Changed(*focused, Change::Focus);
+    return;
+  }
+}
+
+bool AtspiBridge::KeyTaken(bool pressed, const NativeKey& key) {
+  if (!onBus_ || !KeyListened()) return false;
+  const gint64 asked = g_get_monotonic_time();
+  if (asked < keysQuietUntil_) return false;
+  AtkKeyEventStruct event{};
+  event.type = pressed ? ATK_KEY_EVENT_PRESS : ATK_KEY_EVENT_RELEASE;
+  event.state = key.modifiers;
+  event.keyval = key.symbol;
+  event.length = static_cast<gint>(key.text.size());
+  event.string = const_cast<gchar*>(key.text.c_str());
+  event.keycode = static_cast<guint16>(key.code);
+  event.timestamp = key.time;
+  const bool taken = OfferKey(event);
+  if (g_get_monotonic_time() - asked >= kLateAnswerUs) {
+    keysQuietUntil_ = g_get_monotonic_time() + kQuietAfterLateUs;
+    g_printerr("the screen reader answered a key late: keys go straight to the program for %d s\n",
+               static_cast<int>(kQuietAfterLateUs / 1000000));
+  }
+  return taken;
 }
 
 AtspiBridge::~AtspiBridge() {

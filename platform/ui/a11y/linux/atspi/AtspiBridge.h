@@ -39,6 +39,8 @@ class AtspiBridge final : public Bridge, public Observer {
   // technology knows of them.
   std::vector<AtkObject*> ShowChildren(Accessible& object);
 
+  bool KeyTaken(bool pressed, const NativeKey& key) override;
+
   void Changed(Accessible& object, Change change) override;
   void Destroyed(Accessible& object) override;
 
@@ -57,12 +59,19 @@ class AtspiBridge final : public Bridge, public Observer {
   // has not met the object yet, so it is made known for it.
   void TellNews(Accessible& object, State news);
   void TellChildren(Accessible& object, Shown& shown);
+  // Tells of the active window and its focus as a window that has just been
+  // activated does: the bridge has just come, and whoever listens has not
+  // heard of either.
+  void AnnounceActiveWindow();
   static void Release(Shown& shown);
 
   BridgeHost& host_;
   GLibLoop loop_;
   bool looping_ = false;
   bool onBus_ = false;
+  // Until then (g_get_monotonic_time) keys go to the program without asking:
+  // the screen reader answered too late.
+  gint64 keysQuietUntil_ = 0;
   std::unordered_map<const Accessible*, Shown> shown_;
 };
 
