@@ -23,7 +23,9 @@
 # (posix threads) and the small Windows programs of the real-Wine test, 64-bit
 # and 32-bit; xdotool and openbox drive the end-to-end tests; the
 # accessibility test runs a private session bus with the accessibility bus
-# (dbus, at-spi2-core) and reads the window with pyatspi; clang builds the
+# (dbus, at-spi2-core) and reads the window with pyatspi, and the screen
+# reader test runs Orca itself (orca brings speech-dispatcher, whose dummy
+# module it speaks through); clang builds the
 # fuzz targets, with its fuzzer and sanitizer runtimes (libclang-rt-14-dev,
 # which apt would take only as a recommendation).
 set -euo pipefail
@@ -41,7 +43,7 @@ test_packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   openbox desktop-file-utils
-  dbus dbus-x11 at-spi2-core python3-pyatspi
+  dbus dbus-x11 at-spi2-core python3-pyatspi orca
 )
 
 packages=("${run_packages[@]}")
