@@ -16,11 +16,8 @@
 #      reader finds it), Return there starts its game, and "Close" saves it.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${VARK_A11Y_SESSION:-}" ]; then
-  /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "FAIL: pyatspi is missing"; exit 1; }
-  exec "$here/../../scripts/a11y-session.sh" "$0" "$@"
-fi
 . "$here/lib.sh"
+in_a11y_session "$0" "$@"
 e2e_init "${1:?usage: accessibility.sh BUILD_DIR}"
 . "$here/launcher_lib.bash"
 launcher_home

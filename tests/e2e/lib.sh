@@ -1,5 +1,7 @@
 # Shared helpers of the end-to-end tests, sourced by tests/e2e/*.sh:
 #
+#   in_a11y_session SCRIPT ARGS  run the test on a private accessibility bus
+#                         (first, before e2e_init; A11Y_TOOLS names tools it needs)
 #   e2e_init BUILD        start a private Xvfb and clean up everything on exit;
 #                         a test that fails prints the output of the programs it
 #                         started (their errors, a sanitizer's report)
@@ -21,6 +23,20 @@
 #   fail MESSAGE          report a failure (the test ends with status 1)
 E2E_STATUS=0
 E2E_TMP=
+
+# Runs the test again on a private session bus with the accessibility bus
+# (scripts/a11y-session.sh), unless it runs there already; the test's tools
+# (pyatspi, and those named) must be installed.
+in_a11y_session() {
+  [ -n "${VARK_A11Y_SESSION:-}" ] && return 0
+  local tool
+  for tool in "${A11Y_TOOLS[@]}"; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
+  done
+  /usr/bin/python3 -c "import pyatspi" 2>/dev/null || { echo "FAIL: pyatspi is missing"; exit 1; }
+  exec "$(dirname "${BASH_SOURCE[0]}")/../../scripts/a11y-session.sh" "$@"
+}
+A11Y_TOOLS=()
 
 fail() {
   echo "FAIL: $*"

@@ -16,15 +16,11 @@
 # Every wait on Orca is bounded; a failure prints what Orca said.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-if [ -z "${VARK_A11Y_SESSION:-}" ]; then
-  for tool in orca speech-dispatcher openbox dbus-send; do
-    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing"; exit 1; }
-  done
-  [ -x /usr/lib/speech-dispatcher-modules/sd_dummy ] ||
-    { echo "FAIL: speech-dispatcher's dummy module is missing"; exit 1; }
-  exec "$here/../../scripts/a11y-session.sh" "$0" "$@"
-fi
 . "$here/lib.sh"
+[ -x /usr/lib/speech-dispatcher-modules/sd_dummy ] ||
+  { echo "FAIL: speech-dispatcher's dummy module is missing"; exit 1; }
+A11Y_TOOLS=(orca speech-dispatcher openbox dbus-send)
+in_a11y_session "$0" "$@"
 e2e_init "${1:?usage: orca.sh BUILD_DIR}"
 . "$here/launcher_lib.bash"
 launcher_home
