@@ -19,7 +19,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/lib.sh"
 [ -x /usr/lib/speech-dispatcher-modules/sd_dummy ] ||
   { echo "FAIL: speech-dispatcher's dummy module is missing"; exit 1; }
-A11Y_TOOLS=(orca speech-dispatcher openbox dbus-send)
+A11Y_TOOLS=(orca speech-dispatcher openbox dbus-send flock pgrep)
 in_a11y_session "$0" "$@"
 e2e_init "${1:?usage: orca.sh BUILD_DIR}"
 . "$here/launcher_lib.bash"
@@ -99,8 +99,18 @@ cat >"$XDG_CONFIG_HOME/speech-dispatcher/speechd.conf" <<'CONF'
 AddModule "dummy" "sd_dummy" ""
 DefaultModule dummy
 CONF
+# Orca runs once per user: another one refuses to start, and --replace would
+# kill the first, which may be the screen reader of the person running the
+# tests, or the Orca of a test running in another tree. Tests take turns, and
+# a screen reader in use is never replaced.
+exec 9>"${TMPDIR:-/tmp}/vark-orca-test.$(id -u).lock"
+flock -w 240 9 || { echo "FAIL: another Orca test kept its turn for 4 minutes"; exit 1; }
+if others=$(pgrep -u "$(id -u)" -x orca); then
+  echo "FAIL: an Orca of this user runs already (pid $(echo $others)); the test does not replace it"
+  exit 1
+fi
 /usr/bin/python3 "$here/orca_log.py" "$SPEECH" "$ORCA_LOG" \
-  orca --replace -u "$E2E_TMP/orca-prefs" >"$E2E_TMP/orca.out" 2>&1 &
+  orca -u "$E2E_TMP/orca-prefs" >"$E2E_TMP/orca.out" 2>&1 &
 ORCA_PID=$!
 wait_said 0 "SPEECH OUTPUT: 'Screen reader on" 60 "Orca's start" || exit 1
 
