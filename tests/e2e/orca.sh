@@ -79,6 +79,15 @@ mark() {
   wc -l <"$SPEECH"
 }
 
+# Presses KEY and waits (20 s at most) until Orca says something matching
+# PATTERN; WHAT names the step in a failure.
+key_said() {
+  local from
+  from=$(mark)
+  xdotool key "$1"
+  wait_said "$from" "$2" 20 "$3"
+}
+
 # A desktop: a window manager gives windows the focus as they open.
 openbox >"$E2E_TMP/openbox.log" 2>&1 &
 WM_PID=$!
@@ -126,28 +135,16 @@ wait_said "$from" "SPEECH OUTPUT: 'Valdor III Launcher" 20 "the start" &&
   wait_said "$from" "SPEECH OUTPUT: 'Launch push button" 20 "the start"
 
 # 2. Orca's command while the launcher has the focus: the time (hh:mm).
-from=$(mark)
-xdotool key Insert+t
-wait_said "$from" "SPEECH OUTPUT: '[0-9]{1,2}[:.][0-9]{2}" 20 "Insert+T"
+key_said Insert+t "SPEECH OUTPUT: '[0-9]{1,2}[:.][0-9]{2}" "Insert+T"
 # In learn mode Orca takes every key: its Down must not reach the list (step
 # 3 finds the selection where it was), nor its Escape anything.
-from=$(mark)
-xdotool key Insert+h
-wait_said "$from" "SPEECH OUTPUT: 'Entering learn mode" 20 "Insert+H"
-from=$(mark)
-xdotool key Down
-wait_said "$from" "SPEECH OUTPUT: '[Dd]own" 20 "Down in learn mode"
-from=$(mark)
-xdotool key Escape
-wait_said "$from" "SPEECH OUTPUT: 'Exiting learn mode" 20 "Escape in learn mode"
+key_said Insert+h "SPEECH OUTPUT: 'Entering learn mode" "Insert+H"
+key_said Down "SPEECH OUTPUT: '[Dd]own" "Down in learn mode"
+key_said Escape "SPEECH OUTPUT: 'Exiting learn mode" "Escape in learn mode"
 
 # 3. The keyboard chooses the edition that starts.
-from=$(mark)
-xdotool key Down
-wait_said "$from" "SPEECH OUTPUT: '.*Ashen Vow" 20 "the first Down"
-from=$(mark)
-xdotool key Down
-wait_said "$from" "SPEECH OUTPUT: '.*Complete" 20 "the second Down"
+key_said Down "SPEECH OUTPUT: '.*Ashen Vow" "the first Down"
+key_said Down "SPEECH OUTPUT: '.*Complete" "the second Down"
 xdotool key Return
 if record=$(wait_record "Valdor3 HD.exe"); then
   [ "$(record_args "$record")" = "" ] ||
@@ -158,16 +155,12 @@ fi
 [ -d "$RECORDS/vtide HD.exe" ] && fail "Return started the first edition's game"
 
 # 4. An edition without its game: the alert, and Escape.
-from=$(mark)
-xdotool key Up
-wait_said "$from" "SPEECH OUTPUT: '.*Ashen Vow" 20 "Up"
+key_said Up "SPEECH OUTPUT: '.*Ashen Vow" "Up"
 from=$(mark)
 xdotool key Return
 wait_said "$from" "SPEECH OUTPUT: '.*Executable not found" 20 "Return on Ashen Vow" &&
   wait_window "Executable not found"
-from=$(mark)
-xdotool key Escape
-wait_said "$from" "SPEECH OUTPUT: 'Valdor III Launcher frame" 20 "Escape on the alert"
+key_said Escape "SPEECH OUTPUT: 'Valdor III Launcher frame" "Escape on the alert"
 for _ in $(seq 50); do
   xdotool search --onlyvisible --name "^Executable not found\$" >/dev/null 2>&1 || break
   sleep 0.1
