@@ -5,12 +5,13 @@
 #include "tests/app/Recorders.h"
 
 #include <filesystem>
-#include <fstream>
 #include <optional>
+#include <sstream>
 
 #include "platform/os/SystemPaths.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
+#include "tests/common/windows/SharedRead.h"
 
 namespace vark::test {
 namespace {
@@ -65,7 +66,7 @@ std::wstring TopKey(const std::wstring& key) {
 }
 
 Record Read(const fs::path& file) {
-  std::ifstream in(file, std::ios::binary);
+  std::istringstream in(testing::ReadShared(file.wstring()).value_or(""));
   Record r;
   std::getline(in, r.cwd);
   std::string program;

@@ -17,10 +17,10 @@
 #include "platform/os/SystemPaths.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
+#include "tests/common/windows/SharedRead.h"
 #include "tests/platform/os/windows/ScratchFolder.h"
 
 using vark::testing::PathOf;
-using vark::testing::ReadBytes;
 using vark::testing::WriteBytes;
 
 namespace {
@@ -54,11 +54,12 @@ class Shell : public vark::testing::ScratchFolder {
   // Waits (a real process is involved) for the recorder's record.
   std::optional<Record> Recorded() {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (!std::filesystem::exists(PathOf(record_))) {
+    std::optional<std::string> bytes;
+    while (!(bytes = vark::testing::ReadShared(PathOf(record_).wstring()))) {
       if (std::chrono::steady_clock::now() > deadline) return std::nullopt;
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    std::istringstream lines(ReadBytes(record_));
+    std::istringstream lines(*bytes);
     std::filesystem::remove(PathOf(record_));
     Record r;
     std::getline(lines, r.folder);
