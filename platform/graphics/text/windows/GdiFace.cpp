@@ -103,6 +103,10 @@ GdiFace::~GdiFace() {
   DeleteObject(font_);
 }
 
+bool GdiFace::Named(const std::wstring& family) const {
+  return font_ != nullptr && _wcsicmp(faceName_.c_str(), family.c_str()) == 0;
+}
+
 void GdiFace::Select() {
   if (GetCurrentObject(Dc(device_), OBJ_FONT) != font_) SelectObject(Dc(device_), font_);
 }

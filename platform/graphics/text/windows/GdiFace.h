@@ -41,6 +41,8 @@ class GdiFace {
   bool Valid() const { return font_ != nullptr; }
   // The face GDI chose for the family name.
   const std::wstring& FaceName() const { return faceName_; }
+  // False when GDI drew another face for the name, one the system lacks.
+  bool Named(const std::wstring& family) const;
   int Ascent() const { return ascent_; }
   int Descent() const { return descent_; }
   // The em in pixels (the cell height less the internal leading).

@@ -7,6 +7,7 @@
 #include "platform/graphics/text/GlyphPainter.h"
 #include "platform/graphics/text/IconCodepoints.h"
 #include "platform/graphics/text/Utf8.h"
+#include "platform/graphics/text/windows/FontLink.h"
 #include "platform/graphics/text/windows/GdiDevice.h"
 #include "platform/os/windows/WideString.h"
 
@@ -96,6 +97,7 @@ TextEngine::SizedFont& TextEngine::Sized(const TFont& font) {
     sized->family = Widen(TFont::kDefaultName);
     named = std::make_unique<GdiFace>(device_, sized->family, sized->height, bold, italic);
   }
+  sized->links = LinkedFaces(sized->family);
   sized->families.push_back(sized->family);
   sized->faces.push_back(std::move(named));
   const GdiFace& primary = *sized->faces.front();
@@ -159,6 +161,13 @@ TextEngine::Choice TextEngine::Choose(SizedFont& sized, char32_t cp, size_t pref
       const size_t index = Member(sized, family);
       if (has(index)) return {index, Face(sized, index)->Glyph(cp)};
     }
+  }
+  // The linked faces the system has, in the system's order, as GDI's own
+  // text takes them; a name GDI draws in another face is passed over.
+  for (const std::wstring& family : sized.links) {
+    const size_t index = Member(sized, family);
+    if (Face(sized, index)->Named(family) && has(index))
+      return {index, Face(sized, index)->Glyph(cp)};
   }
   for (const wchar_t* family : kFallbackFamilies) {
     const size_t index = Member(sized, family);

@@ -3,6 +3,7 @@
 // over GDI.
 //
 // A font at a size resolves to a chain of faces: the named one first, then
+// the faces the system links to it (FontLink.h) in the system's order, then
 // the fallback families, made as a code point needs them. A code point is
 // drawn by the first face that has it. GDI does no fallback of its own for
 // private-use code points, so the icon code points are first looked for in
@@ -51,6 +52,7 @@ class TextEngine {
     int em = 0;      // the fallback faces are made at this em
     int ascent = 0;
     int descent = 0;
+    std::vector<std::wstring> links;     // the faces the system links to the named one
     std::vector<std::wstring> families;  // of the faces below, in order
     std::vector<std::unique_ptr<GdiFace>> faces;
   };

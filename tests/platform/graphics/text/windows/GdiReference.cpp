@@ -9,6 +9,9 @@ namespace vark::testing::gdi {
 
 namespace {
 
+constexpr const wchar_t* kSystemLinkKey =
+    L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\FontLink\\SystemLink";
+
 // A memory device context with the font selected, released at the end.
 class FontIn {
  public:
@@ -57,6 +60,32 @@ Extent Measure(const std::string& family, int height, bool bold, const std::stri
   extent.ascent = tm.tmAscent;
   extent.descent = tm.tmDescent;
   return extent;
+}
+
+SystemLink::SystemLink(const std::string& face, const std::vector<std::string>& entries)
+    : face_(face) {
+  std::wstring list;
+  for (const std::string& entry : entries) {
+    list += os::win32::Widen(entry);
+    list.push_back(L'\0');
+  }
+  list.push_back(L'\0');
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kSystemLinkKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
+    return;
+  RegSetValueExW(key, os::win32::Widen(face).c_str(), 0, REG_MULTI_SZ,
+                 reinterpret_cast<const BYTE*>(list.data()),
+                 static_cast<DWORD>(list.size() * sizeof(wchar_t)));
+  RegCloseKey(key);
+}
+
+SystemLink::~SystemLink() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kSystemLinkKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS)
+    return;
+  RegDeleteValueW(key, os::win32::Widen(face_).c_str());
+  RegCloseKey(key);
 }
 
 bool HasGlyph(const std::string& family, char32_t cp) {

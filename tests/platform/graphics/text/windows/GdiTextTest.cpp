@@ -1,9 +1,11 @@
 // The text engine against GDI itself: the same faces, line metrics and
-// advances with kerning as GDI gives them, and the face chosen for an icon
-// code point has the glyph it draws.
+// advances with kerning as GDI gives them, the face chosen for an icon code
+// point has the glyph it draws, and what a font lacks comes from the faces
+// the system links to it.
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Text.h"
@@ -64,6 +66,25 @@ TEST(GdiText, IconCodepointsComeFromAFaceThatHasThem) {
           << face.family;
     }
   }
+}
+
+TEST(GdiText, LinkedFacesComeFirstForWhatTheFontLacks) {
+  // Both WenQuanYi faces have the ideograph and the plain one comes first by
+  // name; the link list names the other, after a face this system lacks and
+  // with the scale fields the system's own lists carry.
+  ASSERT_TRUE(vark::testing::gdi::HasGlyph("WenQuanYi Micro Hei", U'\u65E5'))
+      << "fonts-wqy-microhei is missing (scripts/install-deps.sh --tests)";
+  const vark::testing::gdi::SystemLink link(
+      "DejaVu Sans Mono",
+      {"MSGOTHIC.TTC,MS UI Gothic", "wqy-microhei.ttc,WenQuanYi Micro Hei Mono,128,96",
+       "wqy-microhei.ttc,WenQuanYi Micro Hei"});
+  vark::text::DropCaches();  // the engine reads the list when it first makes the font
+  const TFont font = MakeFont("DejaVu Sans Mono", -16);
+  EXPECT_EQ(vark::text::DescribeFace(font, U'\u65E5').family, "WenQuanYi Micro Hei Mono");
+  EXPECT_EQ(vark::text::DescribeFace(font, U'\uD55C').family,
+            "WenQuanYi Micro Hei Mono");  // Hangul
+  EXPECT_EQ(vark::text::DescribeFace(font, U'A').family, "DejaVu Sans Mono");
+  vark::text::DropCaches();
 }
 
 }  // namespace
