@@ -19,6 +19,18 @@ struct Extent {
 // lays it out.
 Extent Measure(const std::string& family, int height, bool bold, const std::string& text);
 
+// The text as GDI's own ExtTextOutW draws it (black on white, anti-aliased,
+// the top-left of its line at (x, 0) in a bitmap width × height): how far it
+// moves the current position, and the ink of each column of the bitmap (the
+// sum over its pixels of 255 less the red level). ExtTextOutW shapes complex
+// scripts through Uniscribe, on Windows and under Wine alike.
+struct Drawn {
+  int advance = 0;
+  std::vector<int> columnInk;
+};
+Drawn Draw(const std::string& family, int height, const std::string& text, int x, int width,
+           int heightPx);
+
 // Writes a font link list (HKLM\...\FontLink\SystemLink) for a face, the
 // entries given one a string, and removes it again at the end.
 class SystemLink {
