@@ -91,9 +91,10 @@ TEST(GdiText, LinkedFacesComeFirstForWhatTheFontLacks) {
 }
 
 TEST(GdiText, ComplexScriptsAreShapedAsGdiDrawsThem) {
-  // GDI's own ExtTextOutW is the reference: under Wine 8 its
-  // GetTextExtentPoint32W adds up the letters' isolated forms, while
-  // ExtTextOutW, as both on Windows, joins them through Uniscribe.
+  // GDI's own ExtTextOutW is the reference: it joins the letters through
+  // Uniscribe on Windows and under Wine, whereas Wine 8's
+  // GetTextExtentPoint32W (which agrees with ExtTextOutW on Windows) adds up
+  // their isolated forms. Unjoined Hebrew keeps its width when shaped.
   const struct {
     const char* what;
     const char* text;
