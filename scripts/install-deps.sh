@@ -25,7 +25,10 @@
 # accessibility test runs a private session bus with the accessibility bus
 # (dbus, at-spi2-core) and reads the window with pyatspi, and the screen
 # reader test runs Orca itself (orca brings speech-dispatcher, whose dummy
-# module it speaks through); clang builds the
+# module it speaks through); the Windows text tests link a CJK face to a font
+# through the system's font link list and need two faces with the same
+# ideographs (fonts-wqy-microhei has a proportional and a monospaced one,
+# which Wine sees through fontconfig); clang builds the
 # fuzz targets, with its fuzzer and sanitizer runtimes (libclang-rt-14-dev,
 # which apt would take only as a recommendation).
 set -euo pipefail
@@ -44,6 +47,7 @@ test_packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   openbox desktop-file-utils
   dbus dbus-x11 at-spi2-core python3-pyatspi orca
+  fonts-wqy-microhei
 )
 
 packages=("${run_packages[@]}")

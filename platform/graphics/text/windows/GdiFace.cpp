@@ -1,6 +1,7 @@
 #include "platform/graphics/text/windows/GdiFace.h"
 
 #include <algorithm>
+#include <cstring>
 #include <cwchar>
 
 #include "platform/graphics/text/windows/GdiDevice.h"
@@ -96,11 +97,52 @@ GdiFace::GdiFace(GdiDevice& device, const std::wstring& family, int height, bool
 }
 
 GdiFace::~GdiFace() {
+  if (scriptCache_ != nullptr) ScriptFreeCache(&scriptCache_);
   if (font_ == nullptr) return;
   // A font still selected into the device context must not be deleted.
   if (GetCurrentObject(Dc(device_), OBJ_FONT) == font_)
     SelectObject(Dc(device_), GetStockObject(SYSTEM_FONT));
   DeleteObject(font_);
+}
+
+bool GdiFace::Named(const std::wstring& family) const {
+  return font_ != nullptr && _wcsicmp(faceName_.c_str(), family.c_str()) == 0;
+}
+
+bool GdiFace::Shape(std::wstring_view text, uint32_t analysis, std::vector<ShapedGlyph>& glyphs) {
+  glyphs.clear();
+  if (font_ == nullptr || text.empty() || text.size() > size_t{1} << 20) return false;
+  Select();
+  SCRIPT_ANALYSIS item;
+  std::memcpy(&item, &analysis, sizeof item);
+  const int length = static_cast<int>(text.size());
+  // Room for the usual number of glyphs, more when Uniscribe asks for it.
+  int capacity = length * 3 / 2 + 16;
+  std::vector<WORD> ids;
+  std::vector<WORD> clusters(text.size());
+  std::vector<SCRIPT_VISATTR> attributes;
+  int count = 0;
+  HRESULT shaped = E_OUTOFMEMORY;
+  for (int tries = 0; tries < 4 && shaped == E_OUTOFMEMORY; ++tries, capacity *= 2) {
+    ids.resize(static_cast<size_t>(capacity));
+    attributes.resize(static_cast<size_t>(capacity));
+    shaped = ScriptShape(Dc(device_), &scriptCache_, text.data(), length, capacity, &item,
+                         ids.data(), clusters.data(), attributes.data(), &count);
+  }
+  // A face without the script, or one Uniscribe reads by characters rather
+  // than glyphs: the engine draws the item a character at a time instead.
+  if (FAILED(shaped) || count <= 0 || item.fNoGlyphIndex) return false;
+  std::vector<int> advances(static_cast<size_t>(count));
+  std::vector<GOFFSET> offsets(static_cast<size_t>(count));
+  ABC width{};
+  if (FAILED(ScriptPlace(Dc(device_), &scriptCache_, ids.data(), count, attributes.data(), &item,
+                         advances.data(), offsets.data(), &width))) {
+    return false;
+  }
+  glyphs.reserve(static_cast<size_t>(count));
+  for (size_t i = 0; i < static_cast<size_t>(count); ++i)
+    glyphs.push_back({ids[i], advances[i], offsets[i].du, offsets[i].dv});
+  return true;
 }
 
 void GdiFace::Select() {

@@ -8,12 +8,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace vark::text {
 
 class GdiDevice;
+
+// A glyph of a shaped run: its advance and where shaping moves it from the pen
+// position (pixels; dy upwards, as for a mark above a letter).
+struct ShapedGlyph {
+  uint16_t glyph = 0;
+  int advance = 0;
+  int dx = 0;
+  int dy = 0;
+};
 
 // An anti-aliased glyph: coverage 0..255, placed relative to the pen position
 // on the baseline (left to the right, top upwards).
@@ -41,6 +51,8 @@ class GdiFace {
   bool Valid() const { return font_ != nullptr; }
   // The face GDI chose for the family name.
   const std::wstring& FaceName() const { return faceName_; }
+  // False when GDI drew another face for the name, one the system lacks.
+  bool Named(const std::wstring& family) const;
   int Ascent() const { return ascent_; }
   int Descent() const { return descent_; }
   // The em in pixels (the cell height less the internal leading).
@@ -58,6 +70,10 @@ class GdiFace {
   // The kerning of a pair of glyphs, pixels (mostly negative): the font's
   // kerning table, the pairs GDI applies, scaled to the size.
   int Kerning(uint16_t left, uint16_t right);
+  // A script item (ScriptItems.h, its analysis) shaped by Uniscribe in this
+  // face, its glyphs in visual order, left to right; false when the face
+  // cannot shape the script.
+  bool Shape(std::wstring_view text, uint32_t analysis, std::vector<ShapedGlyph>& glyphs);
   // The rendered glyph; an empty mask when it has no outline. A glyph
   // rendered now adds its size to bytesAdded.
   const GdiGlyphMask& Mask(uint16_t glyph, size_t& bytesAdded);
@@ -78,7 +94,8 @@ class GdiFace {
   void LoadKerning();
 
   GdiDevice& device_;
-  void* font_ = nullptr;  // HFONT
+  void* font_ = nullptr;         // HFONT
+  void* scriptCache_ = nullptr;  // Uniscribe's SCRIPT_CACHE for the font
   std::wstring faceName_;
   int ascent_ = 0;
   int descent_ = 0;

@@ -1,13 +1,16 @@
 #include "platform/graphics/text/windows/TextEngine.h"
 
 #include <algorithm>
+#include <span>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/text/Bidi.h"
 #include "platform/graphics/text/GlyphPainter.h"
 #include "platform/graphics/text/IconCodepoints.h"
 #include "platform/graphics/text/Utf8.h"
+#include "platform/graphics/text/windows/FontLink.h"
 #include "platform/graphics/text/windows/GdiDevice.h"
+#include "platform/graphics/text/windows/ScriptItems.h"
 #include "platform/os/windows/WideString.h"
 
 namespace vark::text {
@@ -96,6 +99,7 @@ TextEngine::SizedFont& TextEngine::Sized(const TFont& font) {
     sized->family = Widen(TFont::kDefaultName);
     named = std::make_unique<GdiFace>(device_, sized->family, sized->height, bold, italic);
   }
+  sized->links = LinkedFaces(sized->family);
   sized->families.push_back(sized->family);
   sized->faces.push_back(std::move(named));
   const GdiFace& primary = *sized->faces.front();
@@ -160,6 +164,13 @@ TextEngine::Choice TextEngine::Choose(SizedFont& sized, char32_t cp, size_t pref
       if (has(index)) return {index, Face(sized, index)->Glyph(cp)};
     }
   }
+  // The linked faces the system has, in the system's order, as GDI's own
+  // text takes them; a name GDI draws in another face is passed over.
+  for (const std::wstring& family : sized.links) {
+    const size_t index = Member(sized, family);
+    if (Face(sized, index)->Named(family) && has(index))
+      return {index, Face(sized, index)->Glyph(cp)};
+  }
   for (const wchar_t* family : kFallbackFamilies) {
     const size_t index = Member(sized, family);
     if (has(index)) return {index, Face(sized, index)->Glyph(cp)};
@@ -190,35 +201,78 @@ void TextEngine::Shape(SizedFont& sized, std::string_view text, bool rightToLeft
   for (char32_t& cp : codepoints_) {
     if (IsIconCodepoint(cp)) cp = IconOrSymbol(sized, cp);
   }
-  // One glyph a code point, whole-pixel advances as GDI gives them, with
-  // the font's kerning pairs, in visual order.
+  // In visual order: the runs of each direction, and a run read right to
+  // left from its last item, which is leftmost.
   int64_t pen = 0;
   for (const BidiRun& direction : VisualRuns(codepoints_, rightToLeft)) {
-    constexpr size_t kNone = SIZE_MAX;
-    size_t previousFace = kNone;
-    uint16_t previous = 0;
-    for (size_t k = direction.start; k < direction.end && pen < kMaxPen; ++k) {
-      // A run read right to left starts at the right: its last code point
-      // leftmost, paired characters mirrored.
-      const size_t i = direction.rightToLeft ? direction.end - 1 - (k - direction.start) : k;
-      char32_t cp = codepoints_[i];
-      if (IsControl(cp)) {
-        previousFace = kNone;
-        continue;
-      }
-      if (direction.rightToLeft) cp = Mirrored(cp);
-      const Choice choice = Choose(sized, cp, JoinsPrevious(cp) ? previousFace : kNone);
-      GdiFace* face = Face(sized, choice.face);
-      // Nobody has it: the named face's missing-glyph box.
-      const uint16_t glyph = choice.glyph == GdiFace::kMissing ? 0 : choice.glyph;
-      if (previousFace == choice.face) pen += face->Kerning(previous, glyph);
-      run.glyphs.push_back({static_cast<int>(pen), glyph, static_cast<uint16_t>(choice.face)});
-      pen += face->Advance(glyph);
-      previousFace = choice.face;
-      previous = glyph;
+    const std::vector<ScriptItem> items =
+        ScriptItems(std::span<const char32_t>(codepoints_)
+                        .subspan(direction.start, direction.end - direction.start),
+                    direction.rightToLeft);
+    for (size_t n = 0; n < items.size(); ++n) {
+      const ScriptItem& item = items[direction.rightToLeft ? items.size() - 1 - n : n];
+      const size_t start = direction.start + item.start;
+      const size_t end = direction.start + item.end;
+      if (!item.complex || !PlaceShaped(sized, start, end, item.analysis, pen, run))
+        PlaceEach(sized, start, end, direction.rightToLeft, pen, run);
     }
   }
   run.width = static_cast<int>(std::clamp<int64_t>(pen, 0, kMaxPen));
+}
+
+void TextEngine::PlaceEach(SizedFont& sized, size_t start, size_t end, bool rightToLeft,
+                           int64_t& pen, ShapedRun& run) {
+  // Whole-pixel advances as GDI gives them, with the font's kerning pairs.
+  constexpr size_t kNone = SIZE_MAX;
+  size_t previousFace = kNone;
+  uint16_t previous = 0;
+  for (size_t k = start; k < end && pen < kMaxPen; ++k) {
+    // Read right to left: the last code point leftmost, paired characters
+    // mirrored.
+    const size_t i = rightToLeft ? end - 1 - (k - start) : k;
+    char32_t cp = codepoints_[i];
+    if (IsControl(cp)) {
+      previousFace = kNone;
+      continue;
+    }
+    if (rightToLeft) cp = Mirrored(cp);
+    const Choice choice = Choose(sized, cp, JoinsPrevious(cp) ? previousFace : kNone);
+    GdiFace* face = Face(sized, choice.face);
+    // Nobody has it: the named face's missing-glyph box.
+    const uint16_t glyph = choice.glyph == GdiFace::kMissing ? 0 : choice.glyph;
+    if (previousFace == choice.face) pen += face->Kerning(previous, glyph);
+    run.glyphs.push_back({static_cast<int>(pen), 0, glyph, static_cast<uint16_t>(choice.face)});
+    pen += face->Advance(glyph);
+    previousFace = choice.face;
+    previous = glyph;
+  }
+}
+
+bool TextEngine::PlaceShaped(SizedFont& sized, size_t start, size_t end, uint32_t analysis,
+                             int64_t& pen, ShapedRun& run) {
+  // Uniscribe shapes in one face: the named one when it has every
+  // character, else the face of the chain for the first one it lacks. (A
+  // character of the item that face lacks shows its missing-glyph box.)
+  size_t chosen = 0;
+  for (size_t i = start; i < end; ++i) {
+    const char32_t cp = codepoints_[i];
+    if (IsControl(cp) || (cp >= 0x200B && cp <= 0x200F) ||
+        Face(sized, 0)->Glyph(cp) != GdiFace::kMissing)
+      continue;
+    const Choice choice = Choose(sized, cp, SIZE_MAX);
+    if (choice.glyph != GdiFace::kMissing) chosen = choice.face;
+    break;
+  }
+  const std::wstring units =
+      Utf16(std::span<const char32_t>(codepoints_).subspan(start, end - start));
+  if (!Face(sized, chosen)->Shape(units, analysis, shaped_)) return false;
+  for (const ShapedGlyph& glyph : shaped_) {
+    if (pen >= kMaxPen) break;
+    run.glyphs.push_back(
+        {static_cast<int>(pen) + glyph.dx, -glyph.dy, glyph.glyph, static_cast<uint16_t>(chosen)});
+    pen += glyph.advance;
+  }
+  return true;
 }
 
 TextMetrics TextEngine::Measure(const TFont& font, std::string_view text, bool rightToLeft) {
@@ -247,8 +301,8 @@ void TextEngine::Draw(TBitmap& target, const TRect& clip, int x, int y, const TF
     if (face == nullptr) continue;
     const GdiGlyphMask& mask = face->Mask(placed.glyph, maskBytes_);
     if (mask.width == 0) continue;
-    painter.Coverage(x + placed.x + mask.left, baseline - mask.top, mask.width, mask.height,
-                     mask.coverage.data(), static_cast<size_t>(mask.width));
+    painter.Coverage(x + placed.x + mask.left, baseline + placed.y - mask.top, mask.width,
+                     mask.height, mask.coverage.data(), static_cast<size_t>(mask.width));
   }
   if (maskBytes_ > kMaxMaskBytes) {
     // After the loop: the masks just drawn are no longer referenced.

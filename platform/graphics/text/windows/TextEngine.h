@@ -3,12 +3,18 @@
 // over GDI.
 //
 // A font at a size resolves to a chain of faces: the named one first, then
+// the faces the system links to it (FontLink.h) in the system's order, then
 // the fallback families, made as a code point needs them. A code point is
 // drawn by the first face that has it. GDI does no fallback of its own for
 // private-use code points, so the icon code points are first looked for in
 // the icon fonts and otherwise drawn as the Unicode symbols that stand in for
 // them (IconCodepoints.h); a code point no face of the chain has is looked for
 // in every installed font, once.
+//
+// Text of a complex script (Arabic, Hebrew, the Indic scripts, ...) is shaped
+// by Uniscribe in one face, as GDI's own text output shapes it; other text is
+// laid out a glyph a character, with the font's kerning pairs. Measuring and
+// drawing read the same laid-out run.
 #pragma once
 
 #include <map>
@@ -51,11 +57,13 @@ class TextEngine {
     int em = 0;      // the fallback faces are made at this em
     int ascent = 0;
     int descent = 0;
+    std::vector<std::wstring> links;     // the faces the system links to the named one
     std::vector<std::wstring> families;  // of the faces below, in order
     std::vector<std::unique_ptr<GdiFace>> faces;
   };
   struct PlacedGlyph {
     int x = 0;  // the pen position, pixels from the run's left
+    int y = 0;  // pixels below the baseline (a mark moved by shaping)
     uint16_t glyph = 0;
     uint16_t face = 0;
   };
@@ -80,6 +88,13 @@ class TextEngine {
   const std::wstring* InstalledFamilyWith(char32_t cp);
   const ShapedRun& Run(SizedFont& sized, std::string_view text, bool rightToLeft);
   void Shape(SizedFont& sized, std::string_view text, bool rightToLeft, ShapedRun& run);
+  // Lays out code points [start, end) of codepoints_ from pen onwards: one
+  // glyph a character (reversed when read right to left), or as Uniscribe
+  // shapes a complex script item (false when no face can).
+  void PlaceEach(SizedFont& sized, size_t start, size_t end, bool rightToLeft, int64_t& pen,
+                 ShapedRun& run);
+  bool PlaceShaped(SizedFont& sized, size_t start, size_t end, uint32_t analysis, int64_t& pen,
+                   ShapedRun& run);
 
   GdiDevice device_;  // before the faces, which draw in it
   std::unordered_map<std::string, std::unique_ptr<SizedFont>> sized_;
@@ -91,6 +106,7 @@ class TextEngine {
   bool installedListed_ = false;
   std::unordered_map<char32_t, std::wstring> searched_;
   std::vector<char32_t> codepoints_;
+  std::vector<ShapedGlyph> shaped_;
   std::string key_;
 };
 

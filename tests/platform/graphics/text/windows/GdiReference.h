@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vark::testing::gdi {
 
@@ -17,6 +18,31 @@ struct Extent {
 // The text (UTF-8) in the font family at height (negative: the em), as GDI
 // lays it out.
 Extent Measure(const std::string& family, int height, bool bold, const std::string& text);
+
+// The text as GDI's own ExtTextOutW draws it (black on white, anti-aliased,
+// the top-left of its line at (x, 0) in a bitmap width × height): how far it
+// moves the current position, and the ink of each column of the bitmap (the
+// sum over its pixels of 255 less the red level). ExtTextOutW shapes complex
+// scripts through Uniscribe, on Windows and under Wine alike.
+struct Drawn {
+  int advance = 0;
+  std::vector<int> columnInk;
+};
+Drawn Draw(const std::string& family, int height, const std::string& text, int x, int width,
+           int heightPx);
+
+// Writes a font link list (HKLM\...\FontLink\SystemLink) for a face, the
+// entries given one a string, and removes it again at the end.
+class SystemLink {
+ public:
+  SystemLink(const std::string& face, const std::vector<std::string>& entries);
+  ~SystemLink();
+  SystemLink(const SystemLink&) = delete;
+  SystemLink& operator=(const SystemLink&) = delete;
+
+ private:
+  std::string face_;
+};
 
 // True when the face GDI gives for family has a glyph for the code point
 // (GetGlyphIndicesW).

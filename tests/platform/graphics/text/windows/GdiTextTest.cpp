@@ -1,9 +1,14 @@
 // The text engine against GDI itself: the same faces, line metrics and
-// advances with kerning as GDI gives them, and the face chosen for an icon
-// code point has the glyph it draws.
+// advances with kerning as GDI gives them, the face chosen for an icon code
+// point has the glyph it draws, what a font lacks comes from the faces the
+// system links to it, and complex scripts are shaped as GDI shapes them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
 
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Text.h"
@@ -63,6 +68,72 @@ TEST(GdiText, IconCodepointsComeFromAFaceThatHasThem) {
                   vark::testing::gdi::HasGlyph(face.family, vark::text::MapIconCodepoint(icon)))
           << face.family;
     }
+  }
+}
+
+TEST(GdiText, LinkedFacesComeFirstForWhatTheFontLacks) {
+  // Both WenQuanYi faces have the ideograph and the plain one comes first by
+  // name; the link list names the other, after a face this system lacks and
+  // with the scale fields the system's own lists carry.
+  ASSERT_TRUE(vark::testing::gdi::HasGlyph("WenQuanYi Micro Hei", U'\u65E5'))
+      << "fonts-wqy-microhei is missing (scripts/install-deps.sh --tests)";
+  const vark::testing::gdi::SystemLink link(
+      "DejaVu Sans Mono",
+      {"MSGOTHIC.TTC,MS UI Gothic", "wqy-microhei.ttc,WenQuanYi Micro Hei Mono,128,96",
+       "wqy-microhei.ttc,WenQuanYi Micro Hei"});
+  vark::text::DropCaches();  // the engine reads the list when it first makes the font
+  const TFont font = MakeFont("DejaVu Sans Mono", -16);
+  EXPECT_EQ(vark::text::DescribeFace(font, U'\u65E5').family, "WenQuanYi Micro Hei Mono");
+  EXPECT_EQ(vark::text::DescribeFace(font, U'\uD55C').family,
+            "WenQuanYi Micro Hei Mono");  // Hangul
+  EXPECT_EQ(vark::text::DescribeFace(font, U'A').family, "DejaVu Sans Mono");
+  vark::text::DropCaches();
+}
+
+TEST(GdiText, ComplexScriptsAreShapedAsGdiDrawsThem) {
+  // GDI's own ExtTextOutW is the reference: it joins the letters through
+  // Uniscribe on Windows and under Wine, whereas Wine 8's
+  // GetTextExtentPoint32W (which agrees with ExtTextOutW on Windows) adds up
+  // their isolated forms. Unjoined Hebrew keeps its width when shaped.
+  const struct {
+    const char* what;
+    const char* text;
+    bool rightToLeft;
+  } cases[] = {
+      {"Arabic", "\u0645\u0631\u062D\u0628\u0627 \u0628\u0627\u0644\u0639\u0627\u0644\u0645", true},
+      {"lam-alef ligature", "\u0644\u0627 \u0633\u0644\u0627\u0645", true},
+      {"Arabic with vowel marks", "\u0643\u064E\u062A\u064E\u0628\u064E", true},
+      {"Arabic in a left-to-right line", "Error: \u0627\u0644\u0645\u0644\u0641 2", false},
+      {"Hebrew with points", "\u05E9\u05C1\u05B8\u05DC\u05D5\u05B9\u05DD", true},
+  };
+  constexpr int kWidth = 400, kHeight = 40, kX = 10;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const TFont font = MakeFont("DejaVu Sans", -20);
+    const auto gdi = vark::testing::gdi::Draw("DejaVu Sans", -20, c.text, kX, kWidth, kHeight);
+    EXPECT_EQ(vark::text::Measure(font, c.text, c.rightToLeft).width, gdi.advance);
+    // The same glyphs where GDI puts them. GDI blends the edges of glyphs
+    // lighter than our painter, so columns are compared by where the ink
+    // is: no column with two pixels' worth of ink on one side and less than
+    // a quarter of that on the other.
+    TBitmap ours(kWidth, kHeight);
+    for (int y = 0; y < kHeight; ++y) {
+      for (int x = 0; x < kWidth; ++x)
+        ours.ScanLine(y)[x] = OpaquePixel(clWhite);
+    }
+    vark::text::Draw(ours, Rect(0, 0, kWidth, kHeight), kX, 0, font, c.text, c.rightToLeft);
+    int misplaced = 0;
+    std::string profile;
+    for (int x = 0; x < kWidth; ++x) {
+      int ink = 0;
+      for (int y = 0; y < kHeight; ++y)
+        ink += 255 - GetRValue(ours.ColorAt(x, y));
+      const int theirs = gdi.columnInk[static_cast<size_t>(x)];
+      const int more = std::max(ink, theirs);
+      misplaced += more >= 2 * 255 && std::min(ink, theirs) * 4 < more;
+      if (more > 0) profile += std::to_string(ink) + "/" + std::to_string(theirs) + " ";
+    }
+    EXPECT_EQ(misplaced, 0) << "ours/GDI's ink by column:\n" << profile;
   }
 }
 
