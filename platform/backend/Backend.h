@@ -155,6 +155,10 @@ class Backend {
   virtual void Sleep(int ms) = 0;
   // The shortest interval the backend ticks timers at.
   virtual int TimerFloor() const = 0;
+  // How far apart in milliseconds the turns come now, when the pace is not
+  // the loop's own (the system's timer tick, while the system moves a
+  // window); 0 when the loop wakes at each timer's deadline itself.
+  virtual int TurnPeriod() const { return 0; }
   // Waits on source's descriptors too from now on (WaitEvent then returns
   // false, with no event, once a source has handled something, so that the
   // loop takes its turn). False when this backend cannot wait on descriptors.

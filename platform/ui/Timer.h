@@ -46,6 +46,14 @@ class TTimer : public TComponent {
 
 namespace vark::ui {
 
+// Whether a tick due at deadline comes in a turn at now, when the turns come
+// every turnPeriod milliseconds (0: the loop wakes at each deadline itself).
+// Waiting for the turn after the deadline would make a 16 ms timer on the
+// system's 15.6 ms tick come on one tick and then on the second, as the
+// rounding to whole milliseconds falls: a deadline less than half a period
+// ahead is met now.
+bool TickDue(uint64_t deadline, uint64_t now, int turnPeriod);
+
 // The running timers, for the event loop.
 struct TimerQueue {
   // The earliest deadline of a scheduled timer; false when none runs.

@@ -130,6 +130,9 @@ class HeadlessBackend : public Backend {
   void setApplicationActive(bool active);
   // The shortest timer interval (1 ms: timers tick exactly as asked).
   void setTimerFloor(int ms) { timerFloor_ = ms; }
+  // How far apart the turns come, as while the system moves a window (0: the
+  // loop wakes at each deadline, as by default).
+  void setTurnPeriod(int ms) { turnPeriod_ = ms; }
   // Called when a (modal) loop would wait and no input is queued.
   std::function<void()> OnIdle;
   // Virtual time a modal loop may run without input before it stalls.
@@ -155,6 +158,7 @@ class HeadlessBackend : public Backend {
   bool WaitEvent(Event& event, int timeoutMs) override;
   void Sleep(int ms) override { now_ += ms > 0 ? static_cast<uint64_t>(ms) : 0; }
   int TimerFloor() const override { return timerFloor_; }
+  int TurnPeriod() const override { return turnPeriod_; }
   TSize ScreenSize() const override { return screen_; }
   TRect WorkArea() const override { return Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy); }
   std::vector<TRect> Monitors() const override {
@@ -210,6 +214,7 @@ class HeadlessBackend : public Backend {
   double scale_ = 1.0;
   bool appActive_ = true;
   int timerFloor_ = 1;
+  int turnPeriod_ = 0;
   int stallLimitMs_ = 600000;
   bool captured_ = false;
   TCursor shownCursor_ = crDefault;
