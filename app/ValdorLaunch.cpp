@@ -220,9 +220,10 @@ void TForm1::KeepOnScreen() {
   if (const std::optional<int> width = std::exchange(placement_->width, std::nullopt)) {
     ApplyStoredWidth(*width);
   }
+  // The title bar is grabbed where no task bar covers it.
   std::vector<TRect> screens;
   for (int i = 0; i < Screen->MonitorCount(); ++i)
-    screens.push_back(Screen->MonitorBounds(i));
+    screens.push_back(Screen->MonitorWorkArea(i));
   if (!TitleBarOnScreen(Left(), Top(), Width(), CustomTitleBar().Height(), screens)) {
     CenterFormOnScreen(this);
   }

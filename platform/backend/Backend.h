@@ -185,6 +185,9 @@ class Backend {
     const TSize size = ScreenSize();
     return {Rect(0, 0, size.cx, size.cy)};
   }
+  // Every screen's work area (without the task bar and docked bars), in the
+  // order of Monitors().
+  virtual std::vector<TRect> WorkAreas() const { return Monitors(); }
   virtual double Scale() const = 0;
   // The scale of the screen that holds most of the rectangle (desktop
   // coordinates): where a window is about to be made.

@@ -151,6 +151,37 @@ TEST_F(Lifecycle, AStoredPlaceNoScreenShowsIsPutBackOnThePrimaryScreen) {
   }
 }
 
+TEST_F(Lifecycle, AStoredTitleBarUnderATaskBarIsPutBackOnThePrimaryScreen) {
+  // A task bar along the top of the primary screen, and one along the bottom
+  // of a second screen right of it: neither can be grabbed through.
+  struct Case {
+    const char* name;
+    int left, top;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"under the top bar", 300, 0, false},
+      {"6 pixels below the top bar", 300, 20, false},
+      {"16 pixels below the top bar", 300, 30, true},
+      {"under the second screen's bottom bar", 2200, 990, false},
+      {"above the second screen's bottom bar", 2200, 970, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.reset();
+    ui = &vark::HeadlessBackend::Install();
+    ui->OnIdle = [this] { AnswerDialog(); };
+    ui->setExtraScreens({Bounds(1920, 0, 1280, 1024)});
+    ui->setWorkAreas({Bounds(0, 40, 1920, 1040), Bounds(1920, 0, 1280, 984)});
+    RestoreStartState();
+    PutData("AppSettings.txt",
+            "640\r\n" + std::to_string(c.top) + "\r\n" + std::to_string(c.left) + "\r\n1\r\n");
+    Open();
+    EXPECT_EQ(form->BoundsRect().TopLeft(),
+              c.kept ? TPoint(c.left, c.top) : TPoint((1920 - 640) / 2, (1080 - 574) / 2));
+  }
+}
+
 TEST_F(Lifecycle, AWidthStoredOnAScreenOfAnotherScaleThanThePrimaryComesBackAsStored) {
   struct Case {
     const char* name;

@@ -126,6 +126,9 @@ class HeadlessBackend : public Backend {
     extraScreens_ = std::move(screens);
     extraScales_ = std::move(scales);
   }
+  // Each screen's work area, in the order of Monitors() (by default the
+  // whole screens: no task bar).
+  void setWorkAreas(std::vector<TRect> areas) { workAreas_ = std::move(areas); }
   void setScale(double scale) { scale_ = scale; }
   void setApplicationActive(bool active);
   // The shortest timer interval (1 ms: timers tick exactly as asked).
@@ -160,7 +163,10 @@ class HeadlessBackend : public Backend {
   int TimerFloor() const override { return timerFloor_; }
   int TurnPeriod() const override { return turnPeriod_; }
   TSize ScreenSize() const override { return screen_; }
-  TRect WorkArea() const override { return Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy); }
+  TRect WorkArea() const override { return WorkAreas().front(); }
+  std::vector<TRect> WorkAreas() const override {
+    return workAreas_.empty() ? Monitors() : workAreas_;
+  }
   std::vector<TRect> Monitors() const override {
     std::vector<TRect> screens{Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy)};
     screens.insert(screens.end(), extraScreens_.begin(), extraScreens_.end());
@@ -209,6 +215,7 @@ class HeadlessBackend : public Backend {
   TPoint origin_{0, 0};
   std::vector<TRect> extraScreens_;
   std::vector<double> extraScales_;
+  std::vector<TRect> workAreas_;
   // Each running modal window and the windows it took the input from.
   std::vector<std::pair<WindowHandle, std::vector<WindowHandle>>> modal_;
   double scale_ = 1.0;

@@ -72,6 +72,7 @@ class Win32Backend : public Backend {
   TSize ScreenSize() const override;
   TRect WorkArea() const override;
   std::vector<TRect> Monitors() const override;
+  std::vector<TRect> WorkAreas() const override;
   double Scale() const override;
   double ScaleAt(const TRect& bounds) const override;
   bool ApplicationActive() const override;
