@@ -1,8 +1,8 @@
 // TTimer: a tick on the user-interface thread every Interval milliseconds while
 // Enabled (and Interval > 0). Ticks are delivered by the event loop, also inside
 // modal loops, in deadline order; a timer that falls behind is not caught up
-// (one tick, then the next one Interval later). The real backend never ticks
-// faster than every 16 ms; the headless backend runs on its virtual clock.
+// (one tick, then the next one Interval later). The real backend never ticks faster than
+// every 16 ms, but on the system's 15.6 ms tick (TickDue); the headless one's clock is virtual.
 //
 // A tick handler may disable its own timer, enable or free another, or free
 // its own timer or the control that owns it.
