@@ -14,6 +14,6 @@ inline constexpr int kTitleGripHeight = 10;
 
 // Whether the band of bandHeight pixels at the top of a window at left, top
 // and width pixels wide (outer, screen coordinates) has a grip on one of the
-// screens. Any int values are fine: a place read from a file may lie near the
-// ends of the range.
+// screens' work areas (a task bar covers what lies under it). Any int values
+// are fine: a place read from a file may lie near the ends of the range.
 bool TitleBarOnScreen(int left, int top, int width, int bandHeight, std::span<const TRect> screens);

@@ -4,8 +4,11 @@
 #include "app/ValdorLaunch.h"
 
 #include <algorithm>
-
+#include <climits>
+#include <cstdint>
 #include <exception>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/ScreenPlacement.h"
@@ -37,8 +40,9 @@ void RestoreAnimationStartState() {
 }
 
 // The window as the settings store sees it: its outer width and its place.
-// It notes whether the store set any of them, so that the window can check
-// the place it was given.
+// The width waits until the place is known (the store reads it first): its
+// pixels are those of the screen at that place. The window notes whether the
+// store set anything, so that it can check the place it was given.
 class TForm1::Placement : public WindowPlacement {
  public:
   explicit Placement(TForm1& form) : form_(form) {}
@@ -48,17 +52,7 @@ class TForm1::Placement : public WindowPlacement {
   int Left() const override { return form_.Left(); }
   void SetWidth(int value) override {
     applied = true;
-    // The window only ever glides between its compact and its full width; a
-    // stored width outside them (edited by hand, or from another screen) is
-    // brought back between them, where a window of 0 or 200000 pixels would
-    // be unusable or could not be made at all. Both are outer widths: the
-    // glide stops at the compact width itself, and the full one is the
-    // designed window's, frame included.
-    if (maxs > 0) {
-      const int frame = form_.Width() - form_.ClientWidth();
-      value = std::clamp(value, std::min(mins, maxs), maxs + frame);
-    }
-    form_.SetWidth(value);
+    width = value;
   }
   void SetTop(int value) override {
     applied = true;
@@ -70,6 +64,7 @@ class TForm1::Placement : public WindowPlacement {
   }
 
   bool applied = false;
+  std::optional<int> width;  // stored, not applied yet
 
  private:
   TForm1& form_;
@@ -192,12 +187,43 @@ void TForm1::ScanFileTimer(TObject*) {
   if (selectedindex != edition) editions_->SelectionChanged();
 }
 
+namespace {
+
+// The outer rectangle at a stored place and size; the ends saturate, as a
+// file edited by hand may hold any numbers.
+TRect StoredBounds(int left, int top, int width, int height) {
+  auto end = [](int start, int size) {
+    return static_cast<int>(std::clamp<int64_t>(int64_t{start} + size, INT_MIN, INT_MAX));
+  };
+  return Rect(left, top, end(left, width), end(top, height));
+}
+
+}  // namespace
+
+void TForm1::ApplyStoredWidth(int width) {
+  ScaleToScreenAt(StoredBounds(Left(), Top(), width, Height()));
+  // The window only ever glides between its compact and its full width; a
+  // stored width outside them (edited by hand) is brought back between them,
+  // where a window of 0 or 200000 pixels would be unusable or could not be
+  // made at all. Both are outer widths: the glide stops at the compact width
+  // itself, and the full one is the designed window's, frame included.
+  if (maxs > 0) {
+    const int frame = Width() - ClientWidth();
+    width = std::clamp(width, std::min(mins, maxs), maxs + frame);
+  }
+  SetWidth(width);
+}
+
 void TForm1::KeepOnScreen() {
   if (!placement_->applied) return;
   placement_->applied = false;
+  if (const std::optional<int> width = std::exchange(placement_->width, std::nullopt)) {
+    ApplyStoredWidth(*width);
+  }
+  // The title bar is grabbed where no task bar covers it.
   std::vector<TRect> screens;
   for (int i = 0; i < Screen->MonitorCount(); ++i)
-    screens.push_back(Screen->MonitorBounds(i));
+    screens.push_back(Screen->MonitorWorkArea(i));
   if (!TitleBarOnScreen(Left(), Top(), Width(), CustomTitleBar().Height(), screens)) {
     CenterFormOnScreen(this);
   }

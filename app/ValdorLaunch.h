@@ -168,9 +168,15 @@ class TForm1 : public TForm {
   void CreateButtons();
   void CreateProgress();
   void CreateRows();
-  // A stored place whose title bar lies off every screen is replaced by the
-  // primary screen's centre, and the close mark follows the stored width.
+  // After a load: takes the stored width (see ApplyStoredWidth); a stored
+  // place whose title bar lies off every screen is replaced by the primary
+  // screen's centre, and the close mark follows the stored width.
   void KeepOnScreen();
+  // The stored width is in the pixels of the screen the window was on when it
+  // closed: a window not open yet first takes that screen's scale at the
+  // stored place, so that opening it there keeps the width as it is. The
+  // width is then brought between the compact and the full width.
+  void ApplyStoredWidth(int width);
   // ValdorLaunch.Actions.cpp: a game, launcher or map editor started through
   // the shell may end at once; while one is in its first seconds, a timer
   // (made at the first such start) takes the shell's reports and tells each.

@@ -155,6 +155,10 @@ class Backend {
   virtual void Sleep(int ms) = 0;
   // The shortest interval the backend ticks timers at.
   virtual int TimerFloor() const = 0;
+  // How far apart in milliseconds the turns come now, when the pace is not
+  // the loop's own (the system's timer tick, while the system moves a
+  // window); 0 when the loop wakes at each timer's deadline itself.
+  virtual int TurnPeriod() const { return 0; }
   // Waits on source's descriptors too from now on (WaitEvent then returns
   // false, with no event, once a source has handled something, so that the
   // loop takes its turn). False when this backend cannot wait on descriptors.
@@ -181,6 +185,9 @@ class Backend {
     const TSize size = ScreenSize();
     return {Rect(0, 0, size.cx, size.cy)};
   }
+  // Every screen's work area (without the task bar and docked bars), in the
+  // order of Monitors().
+  virtual std::vector<TRect> WorkAreas() const { return Monitors(); }
   virtual double Scale() const = 0;
   // The scale of the screen that holds most of the rectangle (desktop
   // coordinates): where a window is about to be made.

@@ -320,12 +320,17 @@ TBitmap* TCustomForm::Surface() const {
   return window_ ? window_->surface.get() : nullptr;
 }
 
+void TCustomForm::ScaleToScreenAt(const TRect& bounds) {
+  if (!created_ || HandleAllocated()) return;
+  ScaleTo(static_cast<int>(std::lround(96.0 * Backend().ScaleAt(bounds))));
+}
+
 void TCustomForm::HandleNeeded() {
   if (HandleAllocated()) return;
   ApplyInitialPosition();
   // The window opens on the screen at its place, whose scale may differ from
   // the one the form was made at (another screen than the primary one).
-  if (created_) ScaleTo(static_cast<int>(std::lround(96.0 * Backend().ScaleAt(BoundsRect()))));
+  ScaleToScreenAt(BoundsRect());
   vark::WindowSpec params;
   params.title = Caption();
   params.bounds = BoundsRect();

@@ -55,6 +55,13 @@ class TCustomForm : public TWinControl {
   void ChangeScale(int M, int D) override;
   // The pixels per inch the layout is scaled to (96 as designed).
   int PixelsPerInch() const { return ppi_; }
+  // Before the window exists: scales the layout to the screen that holds most
+  // of bounds, as opening the window there would. A form that puts back a
+  // place and size kept from an earlier run calls it with them before it sets
+  // the size, which is in that screen's pixels, so that opening the window
+  // does not scale that size a second time. Once the window exists, the
+  // desktop tells it when it goes to a screen of another scale.
+  void ScaleToScreenAt(const TRect& bounds);
   TCustomForm* AsForm() override { return this; }
   const TCustomForm* AsForm() const override { return this; }
   TRect ClientRect() const override;

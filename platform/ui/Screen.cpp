@@ -36,6 +36,10 @@ TRect TScreen::MonitorBounds(int index) const {
   return Application->Backend().Monitors().at(static_cast<size_t>(index));
 }
 
+TRect TScreen::MonitorWorkArea(int index) const {
+  return Application->Backend().WorkAreas().at(static_cast<size_t>(index));
+}
+
 double TScreen::Scale() const {
   return Application->Backend().Scale();
 }

@@ -16,6 +16,8 @@ class TScreen {
   // desktop coordinates.
   int MonitorCount() const;
   TRect MonitorBounds(int index) const;
+  // A screen's work area: its bounds without the task bar and docked bars.
+  TRect MonitorWorkArea(int index) const;
   // The display's scale (1.0 at 96 pixels per inch) and the matching density.
   double Scale() const;
   int PixelsPerInch() const;

@@ -51,7 +51,9 @@ void TraceTick(const TTimer& timer) {
 class TimerQueueAccess {
  public:
   static void Fire(TTimer& timer);
-  static bool Due(const TTimer& t, uint64_t now) { return t.scheduled_ && t.deadline_ <= now; }
+  static bool Due(const TTimer& t, uint64_t now, int turnPeriod) {
+    return t.scheduled_ && vark::ui::TickDue(t.deadline_, now, turnPeriod);
+  }
   static void Unschedule(TTimer& t) { t.scheduled_ = false; }
   static uint64_t Sequence(const TTimer& t) { return t.sequence_; }
 };
@@ -118,11 +120,19 @@ bool TimerQueue::NextDeadline(uint64_t& deadline) {
   return any;
 }
 
+bool TickDue(uint64_t deadline, uint64_t now, int turnPeriod) {
+  if (deadline <= now) return true;
+  // The turn nearer the deadline takes the tick. Accepting any turn less
+  // than a period early would tick a 30 ms timer on every 15.6 ms tick.
+  return turnPeriod > 0 && (deadline - now) * 2 < static_cast<uint64_t>(turnPeriod);
+}
+
 int TimerQueue::RunDue() {
-  uint64_t now = Now();
+  const uint64_t now = Now();
+  const int period = Application->Backend().TurnPeriod();
   std::vector<TTimer*> due;
   for (TTimer* t : Registry()) {
-    if (TimerQueueAccess::Due(*t, now)) due.push_back(t);
+    if (TimerQueueAccess::Due(*t, now, period)) due.push_back(t);
   }
   if (due.empty()) return 0;
   std::sort(due.begin(), due.end(), [](TTimer* a, TTimer* b) {
@@ -136,7 +146,7 @@ int TimerQueue::RunDue() {
   int ticked = 0;
   for (auto& ref : refs) {
     TTimer* t = ref.get();
-    if (t == nullptr || !TimerQueueAccess::Due(*t, now)) continue;
+    if (t == nullptr || !TimerQueueAccess::Due(*t, now, period)) continue;
     TimerQueueAccess::Fire(*t);
     ++ticked;
   }

@@ -1,8 +1,8 @@
 // TTimer: a tick on the user-interface thread every Interval milliseconds while
 // Enabled (and Interval > 0). Ticks are delivered by the event loop, also inside
 // modal loops, in deadline order; a timer that falls behind is not caught up
-// (one tick, then the next one Interval later). The real backend never ticks
-// faster than every 16 ms; the headless backend runs on its virtual clock.
+// (one tick, then the next one Interval later). The real backend never ticks faster than
+// every 16 ms, but on the system's 15.6 ms tick (TickDue); the headless one's clock is virtual.
 //
 // A tick handler may disable its own timer, enable or free another, or free
 // its own timer or the control that owns it.
@@ -45,6 +45,14 @@ class TTimer : public TComponent {
 };
 
 namespace vark::ui {
+
+// Whether a tick due at deadline comes in a turn at now, when the turns come
+// every turnPeriod milliseconds (0: the loop wakes at each deadline itself).
+// Waiting for the turn after the deadline would make a 16 ms timer on the
+// system's 15.6 ms tick come on one tick and then on the second, as the
+// rounding to whole milliseconds falls: a deadline less than half a period
+// ahead is met now.
+bool TickDue(uint64_t deadline, uint64_t now, int turnPeriod);
 
 // The running timers, for the event loop.
 struct TimerQueue {

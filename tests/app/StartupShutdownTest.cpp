@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -147,6 +148,86 @@ TEST_F(Lifecycle, AStoredPlaceNoScreenShowsIsPutBackOnThePrimaryScreen) {
       EXPECT_EQ(form->Top(), (1080 - 574) / 2);
     }
     EXPECT_TRUE(dialogs.empty());
+  }
+}
+
+TEST_F(Lifecycle, AStoredTitleBarUnderATaskBarIsPutBackOnThePrimaryScreen) {
+  // A task bar along the top of the primary screen, and one along the bottom
+  // of a second screen right of it: neither can be grabbed through.
+  struct Case {
+    const char* name;
+    int left, top;
+    bool kept;
+  };
+  const Case cases[] = {
+      {"under the top bar", 300, 0, false},
+      {"6 pixels below the top bar", 300, 20, false},
+      {"16 pixels below the top bar", 300, 30, true},
+      {"under the second screen's bottom bar", 2200, 990, false},
+      {"above the second screen's bottom bar", 2200, 970, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.reset();
+    ui = &vark::HeadlessBackend::Install();
+    ui->OnIdle = [this] { AnswerDialog(); };
+    ui->setExtraScreens({Bounds(1920, 0, 1280, 1024)});
+    ui->setWorkAreas({Bounds(0, 40, 1920, 1040), Bounds(1920, 0, 1280, 984)});
+    RestoreStartState();
+    PutData("AppSettings.txt",
+            "640\r\n" + std::to_string(c.top) + "\r\n" + std::to_string(c.left) + "\r\n1\r\n");
+    Open();
+    EXPECT_EQ(form->BoundsRect().TopLeft(),
+              c.kept ? TPoint(c.left, c.top) : TPoint((1920 - 640) / 2, (1080 - 574) / 2));
+  }
+}
+
+TEST_F(Lifecycle, AWidthStoredOnAScreenOfAnotherScaleThanThePrimaryComesBackAsStored) {
+  struct Case {
+    const char* name;
+    double primary, other;  // the window is kept on the other screen
+    bool compact;
+  };
+  const Case cases[] = {
+      {"primary 150 %, window on 100 %, compact", 1.5, 1.0, true},
+      {"primary 150 %, window on 100 %, full", 1.5, 1.0, false},
+      {"primary 100 %, window on 150 %, compact", 1.0, 1.5, true},
+      {"primary 100 %, window on 150 %, full", 1.0, 1.5, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.reset();
+    ui = &vark::HeadlessBackend::Install();
+    ui->OnIdle = [this] { AnswerDialog(); };
+    ui->setScale(c.primary);
+    ui->setExtraScreens({Bounds(1920, 0, 2560, 1440)}, {c.other});
+    RestoreStartState();
+    RestoreAnimationStartState();
+    fs::remove(PathOf(data + "AppSettings.txt"));
+    // A first run on the primary screen; dragged to the other one, where the
+    // width button glides it to the width the case keeps.
+    Open();
+    ui->changeScale(*form, c.other, Bounds(2100, 150, form->Width(), form->Height()));
+    formsize = c.compact ? maxs : mins;
+    ui->click(*form->CButton2);
+    for (int i = 0; i < 500 && form->SizeSetter->Enabled(); ++i)
+      ui->tick(*form->SizeSetter);
+    ASSERT_EQ(form->Width(), c.compact ? mins : maxs);
+    ui->requestClose(*form);
+    const std::string stored = GetData("AppSettings.txt");
+    const TRect place = form->BoundsRect();
+    for (int cycle = 1; cycle <= 2; ++cycle) {
+      SCOPED_TRACE(cycle);
+      form.reset();
+      RestoreStartState();
+      RestoreAnimationStartState();
+      Open();
+      EXPECT_EQ(form->PixelsPerInch(), std::lround(96 * c.other));
+      EXPECT_EQ(form->BoundsRect(), place);
+      EXPECT_EQ(form->Xbutton->Left(), form->Width() - std::lround(35 * c.other));
+      ui->requestClose(*form);
+      EXPECT_EQ(GetData("AppSettings.txt"), stored);
+    }
   }
 }
 

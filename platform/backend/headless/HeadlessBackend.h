@@ -126,10 +126,16 @@ class HeadlessBackend : public Backend {
     extraScreens_ = std::move(screens);
     extraScales_ = std::move(scales);
   }
+  // Each screen's work area, in the order of Monitors() (by default the
+  // whole screens: no task bar).
+  void setWorkAreas(std::vector<TRect> areas) { workAreas_ = std::move(areas); }
   void setScale(double scale) { scale_ = scale; }
   void setApplicationActive(bool active);
   // The shortest timer interval (1 ms: timers tick exactly as asked).
   void setTimerFloor(int ms) { timerFloor_ = ms; }
+  // How far apart the turns come, as while the system moves a window (0: the
+  // loop wakes at each deadline, as by default).
+  void setTurnPeriod(int ms) { turnPeriod_ = ms; }
   // Called when a (modal) loop would wait and no input is queued.
   std::function<void()> OnIdle;
   // Virtual time a modal loop may run without input before it stalls.
@@ -155,8 +161,12 @@ class HeadlessBackend : public Backend {
   bool WaitEvent(Event& event, int timeoutMs) override;
   void Sleep(int ms) override { now_ += ms > 0 ? static_cast<uint64_t>(ms) : 0; }
   int TimerFloor() const override { return timerFloor_; }
+  int TurnPeriod() const override { return turnPeriod_; }
   TSize ScreenSize() const override { return screen_; }
-  TRect WorkArea() const override { return Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy); }
+  TRect WorkArea() const override { return WorkAreas().front(); }
+  std::vector<TRect> WorkAreas() const override {
+    return workAreas_.empty() ? Monitors() : workAreas_;
+  }
   std::vector<TRect> Monitors() const override {
     std::vector<TRect> screens{Bounds(origin_.X, origin_.Y, screen_.cx, screen_.cy)};
     screens.insert(screens.end(), extraScreens_.begin(), extraScreens_.end());
@@ -205,11 +215,13 @@ class HeadlessBackend : public Backend {
   TPoint origin_{0, 0};
   std::vector<TRect> extraScreens_;
   std::vector<double> extraScales_;
+  std::vector<TRect> workAreas_;
   // Each running modal window and the windows it took the input from.
   std::vector<std::pair<WindowHandle, std::vector<WindowHandle>>> modal_;
   double scale_ = 1.0;
   bool appActive_ = true;
   int timerFloor_ = 1;
+  int turnPeriod_ = 0;
   int stallLimitMs_ = 600000;
   bool captured_ = false;
   TCursor shownCursor_ = crDefault;

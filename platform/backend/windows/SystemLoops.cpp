@@ -7,9 +7,37 @@
 
 namespace vark::win32 {
 
+namespace {
+
+// The system's timer tick is 15.6 ms, or shorter while a program has raised
+// the clock's rate; a longer gap between the loop's timer messages is a slow
+// turn, not the tick.
+constexpr int kLongestLoopTickMs = 16;
+
+}  // namespace
+
 void Win32Backend::SystemLoopStarted(HWND hwnd) {
   ++systemLoops_;
+  loopTicked_ = false;
+  loopTickGap_ = 0;
   SetTimer(hwnd, kLoopTimer, USER_TIMER_MINIMUM, nullptr);
+}
+
+void Win32Backend::SystemLoopTicked() {
+  // The loop's timer comes on the system's tick, whatever interval it asks
+  // for: the timers learn how far apart the turns come, so that a deadline
+  // just after this tick is met now, not a whole tick late.
+  const uint64_t now = Now();
+  if (loopTicked_) {
+    loopTickGap_ = static_cast<int>(std::min<uint64_t>(now - lastLoopTick_, kLongestLoopTickMs));
+  }
+  loopTicked_ = true;
+  lastLoopTick_ = now;
+  if (RunTurn) RunTurn();
+}
+
+int Win32Backend::TurnPeriod() const {
+  return systemLoops_ > 0 ? loopTickGap_ : 0;
 }
 
 namespace {

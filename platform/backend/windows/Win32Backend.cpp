@@ -358,6 +358,13 @@ std::vector<TRect> Win32Backend::Monitors() const {
   return bounds;
 }
 
+std::vector<TRect> Win32Backend::WorkAreas() const {
+  std::vector<TRect> areas;
+  for (const ScreenInfo& screen : Screens())
+    areas.push_back(screen.work);
+  return areas;
+}
+
 double Win32Backend::Scale() const {
   return PrimaryScreen().dpi / 96.0;
 }

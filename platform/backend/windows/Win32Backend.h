@@ -66,10 +66,13 @@ class Win32Backend : public Backend {
   bool WaitEvent(Event& event, int timeoutMs) override;
   void Sleep(int ms) override { wait_.Sleep(ms); }
   int TimerFloor() const override;
+  // Inside the system's loop: the gap between its last two timer messages.
+  int TurnPeriod() const override;
 
   TSize ScreenSize() const override;
   TRect WorkArea() const override;
   std::vector<TRect> Monitors() const override;
+  std::vector<TRect> WorkAreas() const override;
   double Scale() const override;
   double ScaleAt(const TRect& bounds) const override;
   bool ApplicationActive() const override;
@@ -116,6 +119,8 @@ class Win32Backend : public Backend {
   // while one runs ends it.
   void SystemLoopStarted(HWND hwnd);
   void SystemLoopEnded(HWND hwnd);
+  // The loop's timer message came: takes the toolkit's turn.
+  void SystemLoopTicked();
   void CancelSystemLoop();
 
   LoopWait wait_;
@@ -131,6 +136,9 @@ class Win32Backend : public Backend {
   CharAssembler chars_;
   int wheelRemainder_ = 0;
   int systemLoops_ = 0;        // inside the system's move or menu loop
+  bool loopTicked_ = false;    // the loop's timer message came in this loop
+  uint64_t lastLoopTick_ = 0;  // when it came last
+  int loopTickGap_ = 0;        // the gap before it; 0 until two have come
   int ownChanges_ = 0;         // inside a move or resize the toolkit asked for
   bool sessionEnded_ = false;  // the system ends the session: answered once
   // Each running modal window and the windows it took the input from.

@@ -127,7 +127,7 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       return 0;
     case WM_TIMER:
       if (wParam != kLoopTimer) break;
-      if (systemLoops_ > 0 && RunTurn) RunTurn();
+      if (systemLoops_ > 0) SystemLoopTicked();
       return 0;
     case WM_DPICHANGED: {
       const RECT& r = *reinterpret_cast<const RECT*>(lParam);

@@ -132,6 +132,53 @@ TEST_F(Timers, SleepMovesTheClockWithoutTicking) {
   EXPECT_EQ(n, 1);
 }
 
+TEST_F(Timers, TurnsThatComeOnTheSystemsTickTickATimerOnTheTurnNearestItsDeadline) {
+  // While the system moves a window, the loop's turns come on the system's
+  // timer tick, read on a clock of whole milliseconds; the backend says how
+  // far apart they come (0: the loop wakes at each deadline itself).
+  struct Case {
+    const char* name;
+    double tick;  // ms between the system's ticks
+    int period;   // what the backend says
+    int interval;
+    std::vector<int> ticked;  // the turns (1..12) the timer ticked on
+  };
+  const Case cases[] = {
+      {"16 ms on the 15.6 ms tick: every tick, not a mix of one and two",
+       15.625,
+       15,
+       16,
+       {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}},
+      {"30 ms on the 15.6 ms tick: every second tick, never twice as fast",
+       15.625,
+       15,
+       30,
+       {2, 4, 6, 8, 10, 12}},
+      {"16 ms on a 10 ms tick: every second one, never faster than asked",
+       10,
+       10,
+       16,
+       {2, 4, 6, 8, 10, 12}},
+      {"the loop's own turns: never early", 15.625, 0, 16, {2, 4, 5, 7, 8, 10, 12}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui->setTurnPeriod(c.period);
+    TComponent owner(nullptr);
+    TTimer& t = owner.Make<TTimer>();
+    t.SetInterval(c.interval);
+    const uint64_t start = ui->now();
+    int turn = 0;
+    std::vector<int> ticked;
+    t.OnTimer = [&](TObject*) { ticked.push_back(turn); };
+    for (turn = 1; turn <= 12; ++turn) {
+      Sleep(static_cast<int>(start + static_cast<uint64_t>(turn * c.tick) - ui->now()));
+      Application->ProcessMessages();
+    }
+    EXPECT_EQ(ticked, c.ticked);
+  }
+}
+
 TEST_F(Timers, ControlFreedInItsOwnClickHandlerDoesNotCrashTheLoop) {
   auto form = ShownForm();
   for (bool later : {false, true}) {
