@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/Exceptions.h"
 #include "platform/backend/Backend.h"
-#include "platform/backend/CreateBackend.h"
 #include "platform/os/SystemPaths.h"
 #include "platform/ui/Dispatch.h"
 #include "platform/ui/FormWindow.h"
@@ -47,9 +47,10 @@ TApplication::~TApplication() {
   backend_.reset();
 }
 
-void TApplication::Initialize() {
-  if (backend_) return;
-  AttachBackend(vark::CreateBackend());
+void TApplication::Initialize(std::unique_ptr<vark::Backend> backend,
+                              std::function<std::unique_ptr<vark::Backend>()> standIn) {
+  InstallBackend(std::move(backend));
+  standIn_ = std::move(standIn);
 }
 
 void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
@@ -63,7 +64,7 @@ void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
 }
 
 vark::Backend& TApplication::Backend() {
-  if (!backend_) Initialize();
+  if (!backend_) throw EInvalidOperation("The application has no windowing backend");
   return *backend_;
 }
 
@@ -116,14 +117,13 @@ void TApplication::DisplayLost(const std::string& display) {
   // The old backend is left as it is: closing its windows would talk to the
   // display. Whatever the close query still shows or draws goes to memory.
   (void)backend_.release();
-  AttachBackend(vark::CreateMemoryBackend());
+  AttachBackend(standIn_ ? standIn_() : nullptr);
   EndSession();
   std::fflush(stdout);
   std::_Exit(exitCode_);
 }
 
 void TApplication::Run() {
-  Initialize();
   TCustomForm* main = MainForm();
   if (main == nullptr) return;
   if (!main->Visible()) main->Show();
