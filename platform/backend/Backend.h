@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <span>
 #include <string>
@@ -172,6 +173,9 @@ class Backend {
   // where the system runs a loop of its own (Windows moves a window in one)
   // or must see an event handled before it goes on (the session ending).
   std::function<void()> RunTurn;
+  // Set by the application: reports an error the backend can no longer raise
+  // to a caller (one left pending by the system's callbacks when it closes).
+  std::function<void(const std::exception& error)> ReportError;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;

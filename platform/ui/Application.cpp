@@ -42,6 +42,9 @@ TApplication::~TApplication() {
   // The bridge goes first: the objects it shows go with the forms.
   accessibility_.reset();
   Destroying();
+  // Whatever is reported from here on can only go to the standard error
+  // stream: no box can show any more.
+  endingSession_ = true;
   // Forms go while the backend that holds their windows is still here.
   DestroyComponents();
   backend_.reset();
@@ -60,6 +63,9 @@ void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
     // What the backend runs where the system holds the loop (a window being
     // moved on Windows) or the session ends: one turn without waiting.
     backend_->RunTurn = [this] { ProcessMessages(); };
+    // An error the backend can no longer raise to a caller (one left from
+    // the system's callbacks as it closes) is reported like a handler's.
+    backend_->ReportError = [this](const std::exception& e) { HandleException(this, e); };
   }
 }
 
@@ -149,10 +155,10 @@ void TApplication::HandleMessage() {
     timeout = deadline <= now ? 0 : static_cast<int>(std::min<uint64_t>(deadline - now, INT_MAX));
   }
   vark::Event event;
-  if (b.WaitEvent(event, timeout)) {
+  if (NextEvent(b, event, timeout)) {
     DispatchEvent(event);
     // Take what else is queued, but let the timers have their turn.
-    for (int i = 0; i < 64 && b.WaitEvent(event, 0); ++i)
+    for (int i = 0; i < 64 && NextEvent(b, event, 0); ++i)
       DispatchEvent(event);
   }
   FinishTurn();
@@ -161,9 +167,21 @@ void TApplication::HandleMessage() {
 void TApplication::ProcessMessages() {
   vark::Backend& b = Backend();
   vark::Event event;
-  for (int i = 0; i < 1024 && b.WaitEvent(event, 0); ++i)
+  for (int i = 0; i < 1024 && NextEvent(b, event, 0); ++i)
     DispatchEvent(event);
   FinishTurn();
+}
+
+bool TApplication::NextEvent(vark::Backend& backend, vark::Event& event, int timeoutMs) {
+  // A handler's error that the backend kept while the system's code was on
+  // the stack (a window procedure) comes out here; it is reported as any
+  // handler's error is, and the turn goes on.
+  try {
+    return backend.WaitEvent(event, timeoutMs);
+  } catch (const std::exception& e) {
+    HandleException(this, e);
+    return false;
+  }
 }
 
 bool TApplication::TakenByAssistiveTechnology(const vark::Event& event) {

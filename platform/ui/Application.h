@@ -138,6 +138,9 @@ class TApplication : public TComponent {
   void AttachBackend(std::unique_ptr<vark::Backend> backend);
 
   void RunQueued();
+  // The backend's next event; false when none came or waiting raised an
+  // error, which goes to HandleException.
+  bool NextEvent(vark::Backend& backend, vark::Event& event, int timeoutMs);
   // Offers a key to assistive technology first: true when it took the key
   // (or the character of a key it took), which the program then never sees.
   bool TakenByAssistiveTechnology(const vark::Event& event);

@@ -1,6 +1,7 @@
 #include "platform/backend/windows/Win32Backend.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/backend/windows/Screens.h"
@@ -63,6 +64,19 @@ Win32Backend::~Win32Backend() {
     DestroyWindow(handle);
   }
   if (messageWindow_ != nullptr) ::DestroyWindow(messageWindow_);
+  // Nothing may leave a destructor: what the window procedure kept goes to
+  // the application's report instead.
+  if (pending_ && ReportError) {
+    try {
+      std::rethrow_exception(std::exchange(pending_, nullptr));
+    } catch (const std::exception& e) {
+      try {
+        ReportError(e);
+      } catch (...) {
+      }
+    } catch (...) {
+    }
+  }
 }
 
 Win32Backend::Window* Win32Backend::Find(WindowHandle window) {
@@ -100,8 +114,9 @@ void Win32Backend::DestroyWindow(WindowHandle window) {
   if (ownMove_.hwnd == hwnd) EndOwnMove();
   if (pressWindow_ == hwnd) pressWindow_ = nullptr;
   windows_.erase(window);
+  // An error of the window procedure meanwhile stays pending for the loop's
+  // next wait: windows go from destructors, which must not throw.
   ::DestroyWindow(hwnd);
-  RaisePending();
 }
 
 void Win32Backend::SetVisible(WindowHandle window, bool visible) {
@@ -379,7 +394,15 @@ void Win32Backend::EndSession() {
   // The toolkit answers the Quit (saving, as a close does) before the
   // system goes on, which may end the process once this returns.
   Queue({EventKind::Quit, 0});
-  if (RunTurn) RunTurn();
+  if (!RunTurn) return;
+  // The process may end once this returns, before the loop would raise a
+  // kept error: the report comes now.
+  try {
+    RunTurn();
+  } catch (const std::exception& e) {
+    if (!ReportError) throw;
+    ReportError(e);
+  }
 }
 
 }  // namespace vark::win32

@@ -12,7 +12,10 @@
 // Where the system runs a loop of its own (a window being moved, the system
 // menu) a thread timer keeps the toolkit's turns coming through RunTurn, so
 // timers tick and windows paint meanwhile. No exception crosses a window
-// procedure: one raised inside is raised again once the system has returned.
+// procedure: one raised inside is raised again once the system has returned
+// (at the latest from WaitEvent, where the application reports it), never
+// from DestroyWindow, which leaves it for the next wait, nor from the
+// destructor, which hands it to ReportError.
 #pragma once
 
 #include <deque>

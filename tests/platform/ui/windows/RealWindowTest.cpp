@@ -1,13 +1,16 @@
 // The toolkit on the real Windows backend, for what only real windows show:
 // the back buffer on the screen, the system's input reaching the controls,
 // the timers' floor, a modal form holding its owner, and timers ticking while
-// the system moves a window.
+// the system moves a window; what the system may do to a window and to a
+// press in progress, and the errors it makes wait.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
 
+#include "platform/backend/Backend.h"
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/Messages.h"
@@ -34,6 +37,7 @@ class RealWindows : public ::testing::Test {
   }
   void TearDown() override {
     heartbeat_.reset();
+    Application->OnException = nullptr;
     vark::HeadlessBackend::Install();  // the real windows go with the old backend
   }
 
@@ -211,6 +215,40 @@ TEST_F(RealWindows, TheSessionEndingClosesTheMainFormBeforeTheSystemGoesOn) {
   desktop::EndSession(main->Handle());  // the system may end the process from here
   EXPECT_TRUE(saved);
   EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(RealWindows, ErrorsTheWindowProcedureKeptAreReportedAndTheProgramGoesOn) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  main->SetPosition(poDesigned);
+  main->SetBounds(100, 100, 300, 200);
+  main->Show();
+  Application->ProcessMessages();
+  std::vector<std::string> reported;
+  Application->OnException = [&](TObject*, const std::exception& e) {
+    reported.push_back(e.what());
+  };
+  {
+    SCOPED_TRACE("a handler failing inside the window procedure");
+    Application->Backend().SetDragArea(
+        main->Handle(), [](TPoint) -> bool { throw std::runtime_error("hit test failed"); });
+    desktop::Pointer(100 + 150, 100 + 100);  // the system asks what lies there
+    EXPECT_TRUE(RunUntil([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported, std::vector<std::string>{"hit test failed"});
+    Application->Backend().SetDragArea(main->Handle(), [](TPoint) { return false; });
+  }
+  {
+    SCOPED_TRACE("a turn failing as the session ends: said on the error stream");
+    vark::Backend& backend = Application->Backend();
+    backend.RunTurn = [turn = backend.RunTurn] {
+      turn();
+      throw std::runtime_error("turn failed");
+    };
+    desktop::EndSession(main->Handle());
+    EXPECT_NO_THROW(Application->HandleMessage());
+    EXPECT_EQ(Application->ExitCode(), 1);
+  }
 }
 
 }  // namespace
