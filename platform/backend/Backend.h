@@ -79,6 +79,12 @@ struct WindowSpec {
   TRect bounds;            // outer, screen coordinates
   bool taskbar = true;     // shows on the task bar
   WindowHandle owner = 0;  // a dialog's owner window
+  // What the system's window menu, its keys and the task bar may do with the
+  // window (the form's BorderIcons): have the menu at all (and close),
+  // minimise, maximise. A running modal window is never minimised.
+  bool systemMenu = true;
+  bool minimizeBox = true;
+  bool maximizeBox = false;
 };
 
 // Something besides the display that the event loop waits on: a connection

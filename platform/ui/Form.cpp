@@ -27,6 +27,15 @@ vark::Backend& Backend() {
   return Application->Backend();
 }
 
+// What the system may do with the form's window, as its border icons say:
+// the boxes a dialog's or a tool window's frame lacks are not offered either.
+void OfferBorderIcons(vark::WindowSpec& params, TBorderIcons icons, TFormBorderStyle style) {
+  const bool boxes = style != bsDialog && style != bsToolWindow && style != bsSizeToolWin;
+  params.systemMenu = icons.Contains(biSystemMenu);
+  params.minimizeBox = params.systemMenu && boxes && icons.Contains(biMinimize);
+  params.maximizeBox = params.systemMenu && boxes && icons.Contains(biMaximize);
+}
+
 }  // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner)
@@ -333,6 +342,7 @@ void TCustomForm::HandleNeeded() {
   if (TCustomForm* main = Application->MainForm(); main != nullptr && main != this) {
     params.owner = main->Handle();
   }
+  OfferBorderIcons(params, borderIcons_, borderStyle_);
   window_->handle = Backend().CreateWindow(params);
   window_->surface = std::make_unique<TBitmap>(std::max(1, width_), std::max(1, height_));
   sentBounds_ = BoundsRect();

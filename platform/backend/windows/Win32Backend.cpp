@@ -90,17 +90,23 @@ WindowHandle Win32Backend::CreateWindow(const WindowSpec& params) {
   HWND owner = params.owner != 0 ? WindowOf(params.owner) : nullptr;
   // An owned window has no task bar button of its own; the others show one.
   DWORD exStyle = owner == nullptr && params.taskbar ? WS_EX_APPWINDOW : 0;
+  // The system menu (Alt+Space), the task bar and the window keys offer what
+  // the form's border icons name.
+  DWORD style = WS_POPUP;
+  if (params.systemMenu) style |= WS_SYSMENU;
+  if (params.minimizeBox) style |= WS_MINIMIZEBOX;
+  if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
   const TRect& b = params.bounds;
-  HWND hwnd =
-      CreateWindowExW(exStyle, kWindowClass, os::win32::Widen(params.title).c_str(),
-                      WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, b.Left, b.Top, std::max(1, b.Width()),
-                      std::max(1, b.Height()), owner, nullptr, GetModuleHandleW(nullptr), this);
+  HWND hwnd = CreateWindowExW(exStyle, kWindowClass, os::win32::Widen(params.title).c_str(), style,
+                              b.Left, b.Top, std::max(1, b.Width()), std::max(1, b.Height()), owner,
+                              nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) {
     const int error = static_cast<int>(GetLastError());
     throw EOSError("Cannot create a window: " + os::SystemErrorText(error), error);
   }
   Window& w = windows_[HandleOf(hwnd)];
   w.hwnd = hwnd;
+  w.minimizeBox = params.minimizeBox;
   w.bounds = WindowRect(hwnd);
   RaisePending();
   return HandleOf(hwnd);
@@ -261,6 +267,7 @@ void Win32Backend::SetModal(WindowHandle window, bool modal) {
       taken.push_back(handle);
     }
     modal_.emplace_back(window, std::move(taken));
+    ShowMinimizeBox(window);
     RaisePending();
     return;
   }
@@ -269,10 +276,30 @@ void Win32Backend::SetModal(WindowHandle window, bool modal) {
   if (it == modal_.end()) return;
   const std::vector<WindowHandle> taken = std::move(it->second);
   modal_.erase(it);
+  ShowMinimizeBox(window);
   for (WindowHandle handle : taken) {
     if (Window* w = Find(handle)) EnableWindow(w->hwnd, TRUE);
   }
   RaisePending();
+}
+
+bool Win32Backend::Minimizable(const Window& w) const {
+  // An owned window has no task bar button: minimised while it holds its
+  // owner disabled, nothing would bring it back.
+  const bool modal = std::any_of(modal_.begin(), modal_.end(), [&w](const auto& entry) {
+    return entry.first == HandleOf(w.hwnd);
+  });
+  return w.minimizeBox && !(modal && GetWindow(w.hwnd, GW_OWNER) != nullptr);
+}
+
+void Win32Backend::ShowMinimizeBox(WindowHandle window) {
+  Window* w = Find(window);
+  if (w == nullptr) return;
+  const LONG_PTR style = GetWindowLongPtrW(w->hwnd, GWL_STYLE);
+  const LONG_PTR box = Minimizable(*w) ? WS_MINIMIZEBOX : 0;
+  if ((style & WS_MINIMIZEBOX) != box) {
+    SetWindowLongPtrW(w->hwnd, GWL_STYLE, (style & ~LONG_PTR{WS_MINIMIZEBOX}) | box);
+  }
 }
 
 // --- input ---------------------------------------------------------------------------------

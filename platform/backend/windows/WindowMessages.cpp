@@ -94,6 +94,8 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND:
       // Alt or F10 alone would enter the menu bar the window does not show.
       if ((wParam & 0xFFF0) == SC_KEYMENU && lParam != ' ') return 0;
+      // Win+Down asks whatever the window's style says.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && !Minimizable(*w)) return 0;
       break;
     case WM_CLOSE:
       // The close request (the task bar, Alt+F4): the toolkit decides.

@@ -217,6 +217,52 @@ TEST_F(RealWindows, TheSessionEndingClosesTheMainFormBeforeTheSystemGoesOn) {
   EXPECT_TRUE(Application->Terminated());
 }
 
+TEST_F(RealWindows, TheWindowOffersTheBoxesItsBorderIconsName) {
+  struct Case {
+    TBorderIcons icons;
+    TFormBorderStyle style;
+    desktop::Boxes boxes;  // system menu, minimise, maximise
+  };
+  const Case cases[] = {
+      {{biSystemMenu, biMinimize}, bsSingle, {true, true, false}},  // the launcher's main window
+      {{biSystemMenu, biMinimize, biMaximize}, bsSizeable, {true, true, true}},
+      {{biSystemMenu}, bsSingle, {true, false, false}},
+      {{biMinimize, biMaximize}, bsSingle, {false, false, false}},
+      {{biSystemMenu, biMinimize}, bsDialog, {true, false, false}},  // a dialog's frame has none
+  };
+  for (const Case& c : cases) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBorderStyle(c.style);
+    form->SetBorderIcons(c.icons);
+    form->Show();
+    EXPECT_EQ(desktop::BoxesOf(form->Handle()), c.boxes) << "case " << (&c - cases);
+  }
+}
+
+TEST_F(RealWindows, ARunningModalDialogCannotBeMinimisedAway) {
+  // Minimised, the owned dialog would have no task bar button, and its owner
+  // stays disabled: nothing could bring the program back.
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Show();
+  auto dialog = MakeForm<TForm>(nullptr);
+  dialog->SetBorderIcons({biSystemMenu, biMinimize});
+  bool minimised = true;
+  desktop::Boxes boxes;
+  TTimer& ask = dialog->Make<TTimer>();
+  ask.SetInterval(50);
+  ask.OnTimer = [&](TObject*) {
+    desktop::AskToMinimise(dialog->Handle());  // Win+Down asks whatever the style says
+    minimised = desktop::IsMinimised(dialog->Handle());
+    boxes = desktop::BoxesOf(dialog->Handle());
+    dialog->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(minimised);
+  EXPECT_FALSE(boxes.minimise);
+  EXPECT_TRUE(desktop::BoxesOf(dialog->Handle()).minimise);  // its own again once it ends
+}
+
 TEST_F(RealWindows, ErrorsTheWindowProcedureKeptAreReportedAndTheProgramGoesOn) {
   TForm* main = nullptr;
   Application->CreateForm(main);
