@@ -42,6 +42,7 @@ enum class EventKind : uint8_t {
   Exposed,       // the window must be presented again
   Quit,          // the session ends
   ScaleChanged,  // x: the window's new pixels per inch; bounds: where it goes
+  CaptureLost,   // the system took the mouse away (another window, a prompt)
 };
 
 // A key as the desktop's own input system names it, for assistive technology

@@ -408,7 +408,13 @@ void TCustomForm::DoHide() {
 
 int TCustomForm::ShowModal() {
   if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
-  ReleaseCapture();
+  // The form takes the input: a press elsewhere is over. The form shows
+  // whatever the release's handlers raise (the default report is such a form).
+  try {
+    vark::ui::Dispatch::CancelPress();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, e);
+  }
   TWeakRef<TCustomForm> self(this);
   modal_ = true;
   modalResult_ = mrNone;

@@ -318,11 +318,21 @@ void Win32Backend::SetCursor(TCursor cursor) {
 void Win32Backend::SetMouseCapture(bool capture) {
   if (ownMove_.hwnd != nullptr) return;  // the move holds the mouse
   if (!capture) {
-    if (GetCapture() != nullptr) ::ReleaseCapture();
+    if (GetCapture() != nullptr) {
+      releasingCapture_ = true;
+      ::ReleaseCapture();
+      releasingCapture_ = false;
+    }
     return;
   }
   HWND target = pressWindow_ != nullptr ? pressWindow_ : GetActiveWindow();
   if (target != nullptr && Find(target) != nullptr) SetCapture(target);
+}
+
+void Win32Backend::CaptureLost(WindowHandle window) {
+  // WM_CANCELMODE takes the capture back in turn: one event says it.
+  if (!queue_.empty() && queue_.back().kind == EventKind::CaptureLost) return;
+  Queue({EventKind::CaptureLost, window});
 }
 
 // --- time and events ----------------------------------------------------------------------

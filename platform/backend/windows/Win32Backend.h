@@ -137,7 +137,8 @@ class Win32Backend : public Backend {
   HWND messageWindow_ = nullptr;  // hears from the console handler
   std::unique_ptr<ConsoleControl> console_;
   HCURSOR cursor_ = nullptr;
-  HWND pressWindow_ = nullptr;  // the window of the last press: capture goes there
+  HWND pressWindow_ = nullptr;     // the window of the last press: capture goes there
+  bool releasingCapture_ = false;  // the toolkit's own release, which is no loss
   OwnMove ownMove_;
   CharAssembler chars_;
   int wheelRemainder_ = 0;

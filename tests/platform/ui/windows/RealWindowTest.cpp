@@ -263,6 +263,27 @@ TEST_F(RealWindows, ARunningModalDialogCannotBeMinimisedAway) {
   EXPECT_TRUE(desktop::BoxesOf(dialog->Handle()).minimise);  // its own again once it ends
 }
 
+TEST_F(RealWindows, APressTheSystemCancelsReturnsTheControlToRestWithoutAClick) {
+  auto form = Shown(100, 100, 300, 200);
+  Log log;
+  auto& button = form->Make<TProbe>("A", clRed, &log);
+  button.SetBounds(10, 10, 100, 50);
+  button.SetParent(form.get());
+  desktop::Pointer(100 + 50, 100 + 30);
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftDown);
+  ASSERT_TRUE(RunUntil([&] { return button.MouseCapture(); }));
+  log.clear();
+  desktop::CancelMode(form->Handle());  // a prompt takes over mid-press
+  Application->ProcessMessages();
+  EXPECT_FALSE(button.MouseCapture());
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftUp);
+  EXPECT_TRUE(RunUntil([&] { return !log.empty() && log.back() == "up 40,20 A"; }));
+  // Released outside itself and left: the look of a control at rest.
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"up -1,-1 A", "leave A"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "click A"), 0);
+}
+
 TEST_F(RealWindows, ErrorsTheWindowProcedureKeptAreReportedAndTheProgramGoesOn) {
   TForm* main = nullptr;
   Application->CreateForm(main);
