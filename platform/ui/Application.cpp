@@ -132,7 +132,15 @@ void TApplication::DisplayLost(const std::string& display) {
 void TApplication::Run() {
   TCustomForm* main = MainForm();
   if (main == nullptr) return;
-  if (!main->Visible()) main->Show();
+  // Its handlers' errors, and on Windows the window procedure's, come out
+  // of showing: reported like any handler's, and the loop runs.
+  if (!main->Visible()) {
+    try {
+      main->Show();
+    } catch (const std::exception& e) {
+      HandleException(this, e);
+    }
+  }
   bool first = true;
   while (!terminated_) {
     HandleMessage();
