@@ -88,7 +88,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   vark::HeadlessBackend& ui = vark::HeadlessBackend::Install();
-  Application->Initialize();
   Application->SetMainFormOnTaskBar(true);
   Application->CreateForm(Form1);
   Form1->Show();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backend/CreateBackend.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/os/CommandLine.h"
@@ -186,7 +187,7 @@ int main(int argc, char** argv) {
     if (args[i] == "--png" && i + 1 < args.size()) png = args[++i];
   }
   try {
-    Application->Initialize();
+    Application->Initialize(vark::CreateBackend(), vark::CreateMemoryBackend);
     Application->SetMainFormOnTaskBar(true);
     Application->SetTitle("Widgets");
     TGallery* gallery = nullptr;

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <span>
 #include <string>
@@ -41,6 +42,7 @@ enum class EventKind : uint8_t {
   Exposed,       // the window must be presented again
   Quit,          // the session ends
   ScaleChanged,  // x: the window's new pixels per inch; bounds: where it goes
+  CaptureLost,   // the system took the mouse away (another window, a prompt)
 };
 
 // A key as the desktop's own input system names it, for assistive technology
@@ -78,6 +80,12 @@ struct WindowSpec {
   TRect bounds;            // outer, screen coordinates
   bool taskbar = true;     // shows on the task bar
   WindowHandle owner = 0;  // a dialog's owner window
+  // What the system's window menu, its keys and the task bar may do with the
+  // window (the form's BorderIcons): have the menu at all (and close),
+  // minimise, maximise. A running modal window is never minimised.
+  bool systemMenu = true;
+  bool minimizeBox = true;
+  bool maximizeBox = false;
 };
 
 // Something besides the display that the event loop waits on: a connection
@@ -176,6 +184,9 @@ class Backend {
   // where the system runs a loop of its own (Windows moves a window in one)
   // or must see an event handled before it goes on (the session ending).
   std::function<void()> RunTurn;
+  // Set by the application: reports an error the backend can no longer raise
+  // to a caller (one left pending by the system's callbacks when it closes).
+  std::function<void(const std::exception& error)> ReportError;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;

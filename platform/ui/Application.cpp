@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <utility>
 
+#include "platform/Exceptions.h"
 #include "platform/backend/Backend.h"
-#include "platform/backend/CreateBackend.h"
 #include "platform/os/SystemPaths.h"
 #include "platform/ui/Dispatch.h"
 #include "platform/ui/FormWindow.h"
@@ -42,14 +42,18 @@ TApplication::~TApplication() {
   // The bridge goes first: the objects it shows go with the forms.
   accessibility_.reset();
   Destroying();
+  // Whatever is reported from here on can only go to the standard error
+  // stream: no box can show any more.
+  endingSession_ = true;
   // Forms go while the backend that holds their windows is still here.
   DestroyComponents();
   backend_.reset();
 }
 
-void TApplication::Initialize() {
-  if (backend_) return;
-  AttachBackend(vark::CreateBackend());
+void TApplication::Initialize(std::unique_ptr<vark::Backend> backend,
+                              std::function<std::unique_ptr<vark::Backend>()> standIn) {
+  InstallBackend(std::move(backend));
+  standIn_ = std::move(standIn);
 }
 
 void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
@@ -59,11 +63,14 @@ void TApplication::AttachBackend(std::unique_ptr<vark::Backend> backend) {
     // What the backend runs where the system holds the loop (a window being
     // moved on Windows) or the session ends: one turn without waiting.
     backend_->RunTurn = [this] { ProcessMessages(); };
+    // An error the backend can no longer raise to a caller (one left from
+    // the system's callbacks as it closes) is reported like a handler's.
+    backend_->ReportError = [this](const std::exception& e) { HandleException(this, e); };
   }
 }
 
 vark::Backend& TApplication::Backend() {
-  if (!backend_) Initialize();
+  if (!backend_) throw EInvalidOperation("The application has no windowing backend");
   return *backend_;
 }
 
@@ -116,17 +123,24 @@ void TApplication::DisplayLost(const std::string& display) {
   // The old backend is left as it is: closing its windows would talk to the
   // display. Whatever the close query still shows or draws goes to memory.
   (void)backend_.release();
-  AttachBackend(vark::CreateMemoryBackend());
+  AttachBackend(standIn_ ? standIn_() : nullptr);
   EndSession();
   std::fflush(stdout);
   std::_Exit(exitCode_);
 }
 
 void TApplication::Run() {
-  Initialize();
   TCustomForm* main = MainForm();
   if (main == nullptr) return;
-  if (!main->Visible()) main->Show();
+  // Its handlers' errors, and on Windows the window procedure's, come out
+  // of showing: reported like any handler's, and the loop runs.
+  if (!main->Visible()) {
+    try {
+      main->Show();
+    } catch (const std::exception& e) {
+      HandleException(this, e);
+    }
+  }
   bool first = true;
   while (!terminated_) {
     HandleMessage();
@@ -149,10 +163,10 @@ void TApplication::HandleMessage() {
     timeout = deadline <= now ? 0 : static_cast<int>(std::min<uint64_t>(deadline - now, INT_MAX));
   }
   vark::Event event;
-  if (b.WaitEvent(event, timeout)) {
+  if (NextEvent(b, event, timeout)) {
     DispatchEvent(event);
     // Take what else is queued, but let the timers have their turn.
-    for (int i = 0; i < 64 && b.WaitEvent(event, 0); ++i)
+    for (int i = 0; i < 64 && NextEvent(b, event, 0); ++i)
       DispatchEvent(event);
   }
   FinishTurn();
@@ -161,9 +175,21 @@ void TApplication::HandleMessage() {
 void TApplication::ProcessMessages() {
   vark::Backend& b = Backend();
   vark::Event event;
-  for (int i = 0; i < 1024 && b.WaitEvent(event, 0); ++i)
+  for (int i = 0; i < 1024 && NextEvent(b, event, 0); ++i)
     DispatchEvent(event);
   FinishTurn();
+}
+
+bool TApplication::NextEvent(vark::Backend& backend, vark::Event& event, int timeoutMs) {
+  // A handler's error that the backend kept while the system's code was on
+  // the stack (a window procedure) comes out here; it is reported as any
+  // handler's error is, and the turn goes on.
+  try {
+    return backend.WaitEvent(event, timeoutMs);
+  } catch (const std::exception& e) {
+    HandleException(this, e);
+    return false;
+  }
 }
 
 bool TApplication::TakenByAssistiveTechnology(const vark::Event& event) {

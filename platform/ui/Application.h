@@ -44,9 +44,12 @@ class TApplication : public TComponent {
   TApplication();
   ~TApplication() override;
 
-  // Opens the backend if none is installed yet: SDL, or the headless one when
-  // the environment says VARK_BACKEND=headless.
-  void Initialize();
+  // Starts the application on the backend the program chose (its main
+  // decides: the toolkit knows only the interface). standIn makes the backend
+  // that keeps the windows in memory once the display has gone away
+  // (DisplayLost).
+  void Initialize(std::unique_ptr<vark::Backend> backend,
+                  std::function<std::unique_ptr<vark::Backend>()> standIn = {});
   bool MainFormOnTaskBar() const { return mainFormOnTaskBar_; }
   void SetMainFormOnTaskBar(bool value) { mainFormOnTaskBar_ = value; }
   const std::string& Title() const { return title_; }
@@ -83,7 +86,8 @@ class TApplication : public TComponent {
   // The connection to the display is lost: one line naming it on standard
   // error, the close query with the windows kept in memory from now on, then
   // the process ends at once with status 1. No exit handler and no static
-  // destructor runs: they would talk to the display that is gone.
+  // destructor runs: they would talk to the display that is gone. Without a
+  // stand-in backend the close query meets no backend and says so.
   [[noreturn]] void DisplayLost(const std::string& display);
   // 0, or 1 when an error was reported while the session ended.
   int ExitCode() const { return exitCode_; }
@@ -114,7 +118,7 @@ class TApplication : public TComponent {
   int MessageBox(const std::string& Text, const std::string& Caption, uint32_t Flags);
   TExceptionEvent OnException;
 
-  // The windowing backend; Initialize opens the default one on first use.
+  // The windowing backend; EInvalidOperation before one is installed.
   vark::Backend& Backend();
   bool HasBackend() const { return backend_ != nullptr; }
   // Replaces the backend. Every form and timer is destroyed first, and the
@@ -134,12 +138,16 @@ class TApplication : public TComponent {
   void AttachBackend(std::unique_ptr<vark::Backend> backend);
 
   void RunQueued();
+  // The backend's next event; false when none came or waiting raised an
+  // error, which goes to HandleException.
+  bool NextEvent(vark::Backend& backend, vark::Event& event, int timeoutMs);
   // Offers a key to assistive technology first: true when it took the key
   // (or the character of a key it took), which the program then never sees.
   bool TakenByAssistiveTechnology(const vark::Event& event);
 
   std::unique_ptr<vark::ui::UiState> state_;
   std::unique_ptr<vark::Backend> backend_;
+  std::function<std::unique_ptr<vark::Backend>()> standIn_;
   // Serves assistive technology once the main window shows (platform/ui/a11y).
   std::unique_ptr<vark::a11y::PlatformBridge> accessibility_;
   TWeakRef<TCustomForm> mainForm_;

@@ -142,7 +142,10 @@ struct Dispatch::Impl {
     TControl* target = Dispatch::ControlAt(form, p);
     if (target == nullptr) return;
     SetHover(form, target);
-    if (target->ControlStyle().Contains(csCaptureMouse)) SetCaptureControl(target);
+    if (target->ControlStyle().Contains(csCaptureMouse)) {
+      SetCaptureControl(target);
+      State().captureButton = button;
+    }
     if (button == mbLeft) {
       w.clicked = target->ControlStyle().Contains(csClickEvents) ? target : nullptr;
     }
@@ -264,6 +267,23 @@ void Dispatch::UpdateHover(TCustomForm& form) {
   }
   Impl::SetHover(
       form, Blocked(form) && GetCaptureControl() == nullptr ? nullptr : ControlAt(form, w.pointer));
+}
+
+void Dispatch::CancelPress() {
+  for (TCustomForm* form : State().forms) {
+    FormWindow& w = form->Window();
+    w.clicked = nullptr;
+    if (w.pressedButton != cbNone) {
+      w.pressedButton = cbNone;
+      Impl::InvalidateButtons(*form);
+    }
+  }
+  TControl* target = GetCaptureControl();
+  if (target == nullptr) return;
+  SetCaptureControl(nullptr);
+  TWeakRef<TCustomForm> owner(GetParentForm(target));
+  target->MouseUp(State().captureButton, {}, -1, -1);  // left of and above its client area
+  if (TCustomForm* form = owner.get()) Impl::MouseLeft(*form);
 }
 
 void Dispatch::BeginCaptionDrag(TCustomForm& form) {
@@ -399,6 +419,9 @@ void Dispatch::Handle(const vark::Event& event) {
       break;
     case EventKind::ScaleChanged:
       form->WindowScaleChanged(event.x, event.bounds);
+      break;
+    case EventKind::CaptureLost:
+      CancelPress();
       break;
     case EventKind::MouseWheel:
     case EventKind::None:

@@ -21,6 +21,12 @@ class Dispatch {
   static TControl* ControlAt(TCustomForm& form, TPoint p);
   // Re-evaluates the control under the pointer (after controls moved or hid).
   static void UpdateHover(TCustomForm& form);
+  // Ends the press in progress, as when the system takes the mouse away
+  // (Alt+Tab, a prompt) or a modal form opens: the control holding the
+  // capture gets its release outside itself, so it returns to rest, and the
+  // pointer counts as gone from its window until it moves again. A later
+  // release clicks nothing.
+  static void CancelPress();
   // Starts moving the form's window with the mouse (the caption-drag request).
   static void BeginCaptionDrag(TCustomForm& form);
   // Gives the keyboard focus to control (null: none), running the exit and

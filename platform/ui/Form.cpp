@@ -27,6 +27,15 @@ vark::Backend& Backend() {
   return Application->Backend();
 }
 
+// What the system may do with the form's window, as its border icons say:
+// the boxes a dialog's or a tool window's frame lacks are not offered either.
+void OfferBorderIcons(vark::WindowSpec& params, TBorderIcons icons, TFormBorderStyle style) {
+  const bool boxes = style != bsDialog && style != bsToolWindow && style != bsSizeToolWin;
+  params.systemMenu = icons.Contains(biSystemMenu);
+  params.minimizeBox = params.systemMenu && boxes && icons.Contains(biMinimize);
+  params.maximizeBox = params.systemMenu && boxes && icons.Contains(biMaximize);
+}
+
 }  // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner)
@@ -338,6 +347,7 @@ void TCustomForm::HandleNeeded() {
   if (TCustomForm* main = Application->MainForm(); main != nullptr && main != this) {
     params.owner = main->Handle();
   }
+  OfferBorderIcons(params, borderIcons_, borderStyle_);
   window_->handle = Backend().CreateWindow(params);
   window_->surface = std::make_unique<TBitmap>(std::max(1, width_), std::max(1, height_));
   sentBounds_ = BoundsRect();
@@ -403,7 +413,13 @@ void TCustomForm::DoHide() {
 
 int TCustomForm::ShowModal() {
   if (Visible() || modal_) throw EInvalidOperation("Cannot make a visible window modal");
-  ReleaseCapture();
+  // The form takes the input: a press elsewhere is over. The form shows
+  // whatever the release's handlers raise (the default report is such a form).
+  try {
+    vark::ui::Dispatch::CancelPress();
+  } catch (const std::exception& e) {
+    Application->HandleException(this, e);
+  }
   TWeakRef<TCustomForm> self(this);
   modal_ = true;
   modalResult_ = mrNone;

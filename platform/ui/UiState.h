@@ -26,6 +26,7 @@ struct UiState {
   uint64_t timerSequence = 0;
   std::vector<TWeakRef<TComponent>> deferredFrees;
   TWeakRef<TControl> capture;
+  TMouseButton captureButton = mbLeft;  // the button whose press took the capture
   std::vector<TCustomForm*> forms;
   TCursor shownCursor = crDefault;            // what the backend was last told to show
   std::vector<std::function<void()>> queued;  // TApplication::Queue

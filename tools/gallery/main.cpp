@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Gallery.h"
+#include "platform/backend/CreateBackend.h"
 #include "platform/backend/headless/HeadlessBackend.h"
 #include "platform/os/CommandLine.h"
 #include "platform/ui/Application.h"
@@ -45,7 +46,7 @@ int WritePictures(const std::filesystem::path& outdir, const std::vector<std::st
 }
 
 int RunLive(const std::vector<std::string>& names) {
-  Application->Initialize();
+  Application->Initialize(vark::CreateBackend(), vark::CreateMemoryBackend);
   TForm* form = nullptr;
   Application->CreateForm(form);
   form->SetCaption("Gallery");

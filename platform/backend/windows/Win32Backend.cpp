@@ -1,6 +1,7 @@
 #include "platform/backend/windows/Win32Backend.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/backend/windows/Screens.h"
@@ -63,6 +64,19 @@ Win32Backend::~Win32Backend() {
     DestroyWindow(handle);
   }
   if (messageWindow_ != nullptr) ::DestroyWindow(messageWindow_);
+  // Nothing may leave a destructor: what the window procedure kept goes to
+  // the application's report instead.
+  if (pending_ && ReportError) {
+    try {
+      std::rethrow_exception(std::exchange(pending_, nullptr));
+    } catch (const std::exception& e) {
+      try {
+        ReportError(e);
+      } catch (...) {
+      }
+    } catch (...) {
+    }
+  }
 }
 
 Win32Backend::Window* Win32Backend::Find(WindowHandle window) {
@@ -76,17 +90,23 @@ WindowHandle Win32Backend::CreateWindow(const WindowSpec& params) {
   HWND owner = params.owner != 0 ? WindowOf(params.owner) : nullptr;
   // An owned window has no task bar button of its own; the others show one.
   DWORD exStyle = owner == nullptr && params.taskbar ? WS_EX_APPWINDOW : 0;
+  // The system menu (Alt+Space), the task bar and the window keys offer what
+  // the form's border icons name.
+  DWORD style = WS_POPUP;
+  if (params.systemMenu) style |= WS_SYSMENU;
+  if (params.minimizeBox) style |= WS_MINIMIZEBOX;
+  if (params.maximizeBox) style |= WS_MAXIMIZEBOX;
   const TRect& b = params.bounds;
-  HWND hwnd =
-      CreateWindowExW(exStyle, kWindowClass, os::win32::Widen(params.title).c_str(),
-                      WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX, b.Left, b.Top, std::max(1, b.Width()),
-                      std::max(1, b.Height()), owner, nullptr, GetModuleHandleW(nullptr), this);
+  HWND hwnd = CreateWindowExW(exStyle, kWindowClass, os::win32::Widen(params.title).c_str(), style,
+                              b.Left, b.Top, std::max(1, b.Width()), std::max(1, b.Height()), owner,
+                              nullptr, GetModuleHandleW(nullptr), this);
   if (hwnd == nullptr) {
     const int error = static_cast<int>(GetLastError());
     throw EOSError("Cannot create a window: " + os::SystemErrorText(error), error);
   }
   Window& w = windows_[HandleOf(hwnd)];
   w.hwnd = hwnd;
+  w.minimizeBox = params.minimizeBox;
   w.bounds = WindowRect(hwnd);
   RaisePending();
   return HandleOf(hwnd);
@@ -100,8 +120,9 @@ void Win32Backend::DestroyWindow(WindowHandle window) {
   if (ownMove_.hwnd == hwnd) EndOwnMove();
   if (pressWindow_ == hwnd) pressWindow_ = nullptr;
   windows_.erase(window);
+  // An error of the window procedure meanwhile stays pending for the loop's
+  // next wait: windows go from destructors, which must not throw.
   ::DestroyWindow(hwnd);
-  RaisePending();
 }
 
 void Win32Backend::SetVisible(WindowHandle window, bool visible) {
@@ -246,6 +267,7 @@ void Win32Backend::SetModal(WindowHandle window, bool modal) {
       taken.push_back(handle);
     }
     modal_.emplace_back(window, std::move(taken));
+    ShowMinimizeBox(window);
     RaisePending();
     return;
   }
@@ -254,10 +276,30 @@ void Win32Backend::SetModal(WindowHandle window, bool modal) {
   if (it == modal_.end()) return;
   const std::vector<WindowHandle> taken = std::move(it->second);
   modal_.erase(it);
+  ShowMinimizeBox(window);
   for (WindowHandle handle : taken) {
     if (Window* w = Find(handle)) EnableWindow(w->hwnd, TRUE);
   }
   RaisePending();
+}
+
+bool Win32Backend::Minimizable(const Window& w) const {
+  // An owned window has no task bar button: minimised while it holds its
+  // owner disabled, nothing would bring it back.
+  const bool modal = std::any_of(modal_.begin(), modal_.end(), [&w](const auto& entry) {
+    return entry.first == HandleOf(w.hwnd);
+  });
+  return w.minimizeBox && !(modal && GetWindow(w.hwnd, GW_OWNER) != nullptr);
+}
+
+void Win32Backend::ShowMinimizeBox(WindowHandle window) {
+  Window* w = Find(window);
+  if (w == nullptr) return;
+  const LONG_PTR style = GetWindowLongPtrW(w->hwnd, GWL_STYLE);
+  const LONG_PTR box = Minimizable(*w) ? WS_MINIMIZEBOX : 0;
+  if ((style & WS_MINIMIZEBOX) != box) {
+    SetWindowLongPtrW(w->hwnd, GWL_STYLE, (style & ~LONG_PTR{WS_MINIMIZEBOX}) | box);
+  }
 }
 
 // --- input ---------------------------------------------------------------------------------
@@ -276,11 +318,21 @@ void Win32Backend::SetCursor(TCursor cursor) {
 void Win32Backend::SetMouseCapture(bool capture) {
   if (ownMove_.hwnd != nullptr) return;  // the move holds the mouse
   if (!capture) {
-    if (GetCapture() != nullptr) ::ReleaseCapture();
+    if (GetCapture() != nullptr) {
+      releasingCapture_ = true;
+      ::ReleaseCapture();
+      releasingCapture_ = false;
+    }
     return;
   }
   HWND target = pressWindow_ != nullptr ? pressWindow_ : GetActiveWindow();
   if (target != nullptr && Find(target) != nullptr) SetCapture(target);
+}
+
+void Win32Backend::CaptureLost(WindowHandle window) {
+  // WM_CANCELMODE takes the capture back in turn: one event says it.
+  if (!queue_.empty() && queue_.back().kind == EventKind::CaptureLost) return;
+  Queue({EventKind::CaptureLost, window});
 }
 
 // --- time and events ----------------------------------------------------------------------
@@ -386,7 +438,15 @@ void Win32Backend::EndSession() {
   // The toolkit answers the Quit (saving, as a close does) before the
   // system goes on, which may end the process once this returns.
   Queue({EventKind::Quit, 0});
-  if (RunTurn) RunTurn();
+  if (!RunTurn) return;
+  // The process may end once this returns, before the loop would raise a
+  // kept error: the report comes now.
+  try {
+    RunTurn();
+  } catch (const std::exception& e) {
+    if (!ReportError) throw;
+    ReportError(e);
+  }
 }
 
 }  // namespace vark::win32

@@ -1,10 +1,12 @@
 // The Windows backend: real windows through Win32.
 //
 // Every window is a popup without the system's frame (the toolkit draws its
-// own) that keeps the system menu and the minimise box, so the task bar
-// button, Alt+F4, Alt+Space and minimising work as for any program. A window
-// made for an owner (a dialog) is owned by it: it stays above it and has no
-// task bar button. A window's handle is its HWND, which the system keeps
+// own) that keeps the system menu and the minimise and maximise boxes its
+// form's border icons name, so the task bar button, Alt+F4, Alt+Space and
+// minimising work as for any program. A window made for an owner (a dialog)
+// is owned by it: it stays above it and has no task bar button, so while it
+// runs modal it cannot be minimised (its owner, disabled, could not bring it
+// back). A window's handle is its HWND, which the system keeps
 // within 32 bits (sign-extended on 64-bit Windows).
 //
 // The loop: WaitEvent takes the messages of the thread's queue, turning them
@@ -12,7 +14,10 @@
 // Where the system runs a loop of its own (a window being moved, the system
 // menu) a thread timer keeps the toolkit's turns coming through RunTurn, so
 // timers tick and windows paint meanwhile. No exception crosses a window
-// procedure: one raised inside is raised again once the system has returned.
+// procedure: one raised inside is raised again once the system has returned
+// (at the latest from WaitEvent, where the application reports it), never
+// from DestroyWindow, which leaves it for the next wait, nor from the
+// destructor, which hands it to ReportError.
 #pragma once
 
 #include <deque>
@@ -85,6 +90,7 @@ class Win32Backend : public Backend {
     TRect bounds;  // as last known, outer; kept while minimised
     TWindowState state = wsNormal;
     bool trackingLeave = false;  // the system tells when the pointer leaves
+    bool minimizeBox = true;     // as made; a running modal window lacks it
     std::function<bool(TPoint)> isCaption;
   };
   // A move we make ourselves, for a button other than the left one (the
@@ -115,6 +121,11 @@ class Win32Backend : public Backend {
   void Pump();
   void RaisePending();
   void EndOwnMove();
+  // Tells the toolkit that the mouse was taken away from its press.
+  void CaptureLost(WindowHandle window);
+  // Whether the window may be minimised now, and its minimise box to match.
+  bool Minimizable(const Window& w) const;
+  void ShowMinimizeBox(WindowHandle window);
   // The system's move and menu loops (SystemLoops.cpp). A modal form opened
   // while one runs ends it.
   void SystemLoopStarted(HWND hwnd);
@@ -131,7 +142,8 @@ class Win32Backend : public Backend {
   HWND messageWindow_ = nullptr;  // hears from the console handler
   std::unique_ptr<ConsoleControl> console_;
   HCURSOR cursor_ = nullptr;
-  HWND pressWindow_ = nullptr;  // the window of the last press: capture goes there
+  HWND pressWindow_ = nullptr;     // the window of the last press: capture goes there
+  bool releasingCapture_ = false;  // the toolkit's own release, which is no loss
   OwnMove ownMove_;
   CharAssembler chars_;
   int wheelRemainder_ = 0;

@@ -94,6 +94,8 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
     case WM_SYSCOMMAND:
       // Alt or F10 alone would enter the menu bar the window does not show.
       if ((wParam & 0xFFF0) == SC_KEYMENU && lParam != ' ') return 0;
+      // Win+Down asks whatever the window's style says.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && !Minimizable(*w)) return 0;
       break;
     case WM_CLOSE:
       // The close request (the task bar, Alt+F4): the toolkit decides.
@@ -137,6 +139,12 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       if (systemLoops_ > 0 && RunTurn) RunTurn();
       return 0;
     }
+    case WM_CANCELMODE:
+      // Sent when another window takes over (a prompt, this window being
+      // disabled): the press in progress ends, captured or not; the system
+      // ends its own modes and takes the capture back.
+      CaptureLost(id);
+      break;
     case WM_QUERYENDSESSION:
       return TRUE;
     case WM_ENDSESSION:
@@ -209,6 +217,14 @@ bool Win32Backend::OnMouse(Window& w, UINT message, WPARAM wParam, LPARAM lParam
     case WM_MBUTTONUP:
       e.kind = EventKind::MouseUp;
       break;
+    case WM_CAPTURECHANGED:
+      // Taken by another program's window, or released by the system (a
+      // mode cancelled): the toolkit's press is over. Our own release, and
+      // the capture moving to another of our windows, are no news.
+      if (!releasingCapture_ && Find(reinterpret_cast<HWND>(lParam)) == nullptr) {
+        CaptureLost(id);
+      }
+      return true;
     case WM_MOUSEWHEEL: {
       // Fine-grained wheels send parts of a notch; whole notches count.
       wheelRemainder_ += GET_WHEEL_DELTA_WPARAM(wParam);

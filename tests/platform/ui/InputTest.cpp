@@ -81,6 +81,24 @@ TEST_F(Input, ClickOnlyWhenTheLeftButtonIsReleasedOverThePressedControl) {
   }
 }
 
+TEST_F(Input, ADialogOpeningMidPressEndsThePressWithoutAClick) {
+  // A timer's dialog takes the input while the button is held down.
+  auto form = ShownForm();
+  Log log;
+  Place<TProbe>(*form, *form, 10, 10, 30, 30, "A", clBlue, &log);
+  ui->mouseMove(*form, 20, 20);
+  ui->mouseDown(*form, 20, 20);
+  log.clear();
+  auto dialog = MakeForm<TForm>(nullptr);
+  ui->OnIdle = [&] { dialog->SetModalResult(mrOk); };
+  dialog->ShowModal();
+  ui->OnIdle = nullptr;
+  EXPECT_FALSE(ui->mouseCaptured());
+  ui->mouseUp(*form, 20, 20);
+  // Released outside itself and left, as at rest; the later release is no click.
+  EXPECT_EQ(log, (Log{"up -1,-1 A", "leave A", "up 10,10 A"}));
+}
+
 TEST_F(Input, ClickComesBeforeTheReleaseEvent) {
   auto form = ShownForm();
   Log log;

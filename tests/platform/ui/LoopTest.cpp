@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Button.h"
@@ -32,6 +33,21 @@ TEST_F(Loop, RunEndsWhenTheMainFormIsFreed) {
   EXPECT_EQ(ticks, 3);
   EXPECT_EQ(Application->MainForm(), nullptr);
   EXPECT_EQ(ui->now(), 300u);
+}
+
+TEST_F(Loop, AnErrorShowingTheMainFormIsReportedAndRunGoesOn) {
+  // On Windows the window procedure's errors come out of showing too.
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->OnShow = [](TObject*) { throw std::runtime_error("cannot show"); };
+  std::string reported;
+  Application->OnException = [&](TObject*, const std::exception& e) {
+    reported = e.what();
+    Application->Terminate();
+  };
+  EXPECT_NO_THROW(Application->Run());
+  Application->OnException = nullptr;
+  EXPECT_EQ(reported, "cannot show");
 }
 
 TEST_F(Loop, NestedModalFormsTakeTheInputInTurn) {

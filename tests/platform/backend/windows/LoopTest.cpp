@@ -3,7 +3,9 @@
 // console ending, and errors raised inside the window procedure.
 #include <atomic>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/ui/Messages.h"
 #include "tests/platform/backend/windows/Win32TestSupport.h"
@@ -174,3 +176,29 @@ TEST_F(Win32Test, AnErrorInsideTheWindowProcedureIsRaisedOnceTheSystemReturns) {
 }
 
 }  // namespace
+
+TEST_F(Win32Test, AnErrorTheBackendCannotRaiseAnyMoreGoesToTheReport) {
+  std::vector<std::string> reported;
+  const auto report = [&](const std::exception& e) { reported.push_back(e.what()); };
+  {
+    SCOPED_TRACE("a turn failing as the session ends: the process may end after the call");
+    const vark::WindowHandle window = Shown(Bounds(100, 100, 300, 200));
+    backend.ReportError = report;
+    backend.RunTurn = [] { throw std::runtime_error("turn failed"); };
+    SendMessageW(Hwnd(window), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(reported, std::vector<std::string>{"turn failed"});
+  }
+  reported.clear();
+  {
+    SCOPED_TRACE("a handler's error still kept when the backend closes");
+    vark::win32::Win32Backend closing;
+    closing.ReportError = report;
+    vark::WindowSpec params;
+    params.bounds = Bounds(100, 100, 300, 200);
+    const vark::WindowHandle window = closing.CreateWindow(params);
+    closing.SetDragArea(window,
+                        [](TPoint) -> bool { throw std::runtime_error("hit test failed"); });
+    SendMessageW(Hwnd(window), WM_NCHITTEST, 0, MAKELPARAM(150, 150));
+  }  // nothing may leave the destructor
+  EXPECT_EQ(reported, std::vector<std::string>{"hit test failed"});
+}

@@ -12,10 +12,11 @@
 namespace vark::test {
 
 inline const char* KindName(EventKind kind) {
-  static const char* const names[] = {
-      "None",         "MouseMove",   "MouseDown", "MouseUp",      "MouseWheel", "MouseLeave",
-      "KeyDown",      "KeyUp",       "TextInput", "CloseRequest", "Moved",      "Resized",
-      "StateChanged", "FocusGained", "FocusLost", "Exposed",      "Quit",       "ScaleChanged"};
+  static const char* const names[] = {"None",         "MouseMove",    "MouseDown",  "MouseUp",
+                                      "MouseWheel",   "MouseLeave",   "KeyDown",    "KeyUp",
+                                      "TextInput",    "CloseRequest", "Moved",      "Resized",
+                                      "StateChanged", "FocusGained",  "FocusLost",  "Exposed",
+                                      "Quit",         "ScaleChanged", "CaptureLost"};
   return names[static_cast<int>(kind)];
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/backend/windows/Win32Backend.h"
 #include "platform/os/Shell.h"
+#include "platform/ui/Messages.h"
 #include "tests/platform/backend/windows/Win32TestSupport.h"
 
 namespace vark::test::desktop {
@@ -55,6 +56,23 @@ void TypeKey(uint16_t virtualKey) {
 
 void Maximise(uint32_t window) {
   ShowWindow(WindowOf(window), SW_MAXIMIZE);
+}
+
+void AskToMinimise(uint32_t window) {
+  SendMessageW(WindowOf(window), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void CancelMode(uint32_t window) {
+  SendMessageW(WindowOf(window), WM_CANCELMODE, 0, 0);
+}
+
+bool IsMinimised(uint32_t window) {
+  return IsIconic(WindowOf(window)) != FALSE;
+}
+
+Boxes BoxesOf(uint32_t window) {
+  const LONG_PTR style = GetWindowLongPtrW(WindowOf(window), GWL_STYLE);
+  return {(style & WS_SYSMENU) != 0, (style & WS_MINIMIZEBOX) != 0, (style & WS_MAXIMIZEBOX) != 0};
 }
 
 void EndSession(uint32_t window) {

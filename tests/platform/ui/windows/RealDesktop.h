@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <ostream>
 
 #include "platform/backend/Backend.h"
 #include "platform/graphics/Color.h"
@@ -27,9 +28,26 @@ enum class Press : uint8_t { None, LeftDown, LeftUp };
 void Pointer(int x, int y, Press press = Press::None);
 void TypeKey(uint16_t virtualKey);
 
-// What the desktop does to a window: maximises it (Win+Up), or tells it that
-// the session ends (the user logs off).
+// What the desktop does to a window: maximises it (Win+Up), asks it to
+// minimise (Win+Down, the window menu's Minimize), takes the mouse from it
+// (a prompt opening), or tells it that the session ends (the user logs off).
 void Maximise(uint32_t window);
+void AskToMinimise(uint32_t window);
+void CancelMode(uint32_t window);
 void EndSession(uint32_t window);
+bool IsMinimised(uint32_t window);
+
+// The boxes a window's style offers the system menu and the task bar.
+struct Boxes {
+  bool systemMenu = false;
+  bool minimise = false;
+  bool maximise = false;
+  bool operator==(const Boxes&) const = default;
+};
+inline void PrintTo(const Boxes& b, std::ostream* os) {
+  *os << "{menu " << b.systemMenu << ", minimise " << b.minimise << ", maximise " << b.maximise
+      << "}";
+}
+Boxes BoxesOf(uint32_t window);
 
 }  // namespace vark::test::desktop

@@ -1,13 +1,16 @@
 // The toolkit on the real Windows backend, for what only real windows show:
 // the back buffer on the screen, the system's input reaching the controls,
 // the timers' floor, a modal form holding its owner, and timers ticking while
-// the system moves a window.
+// the system moves a window; what the system may do to a window and to a
+// press in progress, and the errors it makes wait.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
 
+#include "platform/backend/Backend.h"
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/Messages.h"
@@ -34,6 +37,7 @@ class RealWindows : public ::testing::Test {
   }
   void TearDown() override {
     heartbeat_.reset();
+    Application->OnException = nullptr;
     vark::HeadlessBackend::Install();  // the real windows go with the old backend
   }
 
@@ -211,6 +215,107 @@ TEST_F(RealWindows, TheSessionEndingClosesTheMainFormBeforeTheSystemGoesOn) {
   desktop::EndSession(main->Handle());  // the system may end the process from here
   EXPECT_TRUE(saved);
   EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(RealWindows, TheWindowOffersTheBoxesItsBorderIconsName) {
+  struct Case {
+    TBorderIcons icons;
+    TFormBorderStyle style;
+    desktop::Boxes boxes;  // system menu, minimise, maximise
+  };
+  const Case cases[] = {
+      {{biSystemMenu, biMinimize}, bsSingle, {true, true, false}},  // the launcher's main window
+      {{biSystemMenu, biMinimize, biMaximize}, bsSizeable, {true, true, true}},
+      {{biSystemMenu}, bsSingle, {true, false, false}},
+      {{biMinimize, biMaximize}, bsSingle, {false, false, false}},
+      {{biSystemMenu, biMinimize}, bsDialog, {true, false, false}},  // a dialog's frame has none
+  };
+  for (const Case& c : cases) {
+    auto form = MakeForm<TForm>(nullptr);
+    form->SetBorderStyle(c.style);
+    form->SetBorderIcons(c.icons);
+    form->Show();
+    EXPECT_EQ(desktop::BoxesOf(form->Handle()), c.boxes) << "case " << (&c - cases);
+  }
+}
+
+TEST_F(RealWindows, ARunningModalDialogCannotBeMinimisedAway) {
+  // Minimised, the owned dialog would have no task bar button, and its owner
+  // stays disabled: nothing could bring the program back.
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Show();
+  auto dialog = MakeForm<TForm>(nullptr);
+  dialog->SetBorderIcons({biSystemMenu, biMinimize});
+  bool minimised = true;
+  desktop::Boxes boxes;
+  TTimer& ask = dialog->Make<TTimer>();
+  ask.SetInterval(50);
+  ask.OnTimer = [&](TObject*) {
+    desktop::AskToMinimise(dialog->Handle());  // Win+Down asks whatever the style says
+    minimised = desktop::IsMinimised(dialog->Handle());
+    boxes = desktop::BoxesOf(dialog->Handle());
+    dialog->SetModalResult(mrOk);
+  };
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(minimised);
+  EXPECT_FALSE(boxes.minimise);
+  EXPECT_TRUE(desktop::BoxesOf(dialog->Handle()).minimise);  // its own again once it ends
+}
+
+TEST_F(RealWindows, APressTheSystemCancelsReturnsTheControlToRestWithoutAClick) {
+  auto form = Shown(100, 100, 300, 200);
+  Log log;
+  auto& button = form->Make<TProbe>("A", clRed, &log);
+  button.SetBounds(10, 10, 100, 50);
+  button.SetParent(form.get());
+  desktop::Pointer(100 + 50, 100 + 30);
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftDown);
+  ASSERT_TRUE(RunUntil([&] { return button.MouseCapture(); }));
+  log.clear();
+  desktop::CancelMode(form->Handle());  // a prompt takes over mid-press
+  Application->ProcessMessages();
+  EXPECT_FALSE(button.MouseCapture());
+  desktop::Pointer(100 + 50, 100 + 30, Press::LeftUp);
+  EXPECT_TRUE(RunUntil([&] { return !log.empty() && log.back() == "up 40,20 A"; }));
+  // Released outside itself and left: the look of a control at rest.
+  ASSERT_GE(log.size(), 2u);
+  EXPECT_EQ(Log(log.begin(), log.begin() + 2), (Log{"up -1,-1 A", "leave A"}));
+  EXPECT_EQ(std::count(log.begin(), log.end(), "click A"), 0);
+}
+
+TEST_F(RealWindows, ErrorsTheWindowProcedureKeptAreReportedAndTheProgramGoesOn) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->SetBorderStyle(bsNone);
+  main->SetPosition(poDesigned);
+  main->SetBounds(100, 100, 300, 200);
+  main->Show();
+  Application->ProcessMessages();
+  std::vector<std::string> reported;
+  Application->OnException = [&](TObject*, const std::exception& e) {
+    reported.push_back(e.what());
+  };
+  {
+    SCOPED_TRACE("a handler failing inside the window procedure");
+    Application->Backend().SetDragArea(
+        main->Handle(), [](TPoint) -> bool { throw std::runtime_error("hit test failed"); });
+    desktop::Pointer(100 + 150, 100 + 100);  // the system asks what lies there
+    EXPECT_TRUE(RunUntil([&] { return !reported.empty(); }));
+    EXPECT_EQ(reported, std::vector<std::string>{"hit test failed"});
+    Application->Backend().SetDragArea(main->Handle(), [](TPoint) { return false; });
+  }
+  {
+    SCOPED_TRACE("a turn failing as the session ends: said on the error stream");
+    vark::Backend& backend = Application->Backend();
+    backend.RunTurn = [turn = backend.RunTurn] {
+      turn();
+      throw std::runtime_error("turn failed");
+    };
+    desktop::EndSession(main->Handle());
+    EXPECT_NO_THROW(Application->HandleMessage());
+    EXPECT_EQ(Application->ExitCode(), 1);
+  }
 }
 
 }  // namespace
