@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -172,6 +173,13 @@ class Backend {
   // where the system runs a loop of its own (Windows moves a window in one)
   // or must see an event handled before it goes on (the session ending).
   std::function<void()> RunTurn;
+  // Set by the accessibility bridge where the system asks a window for its
+  // accessible object (Windows: WM_GETOBJECT, with the message's wParam and
+  // lParam): the message's answer, or nothing to leave it to the system.
+  std::function<std::optional<intptr_t>(WindowHandle window, uintptr_t wParam, intptr_t lParam)>
+      AccessibleObjectAsked;
+  // Set by the accessibility bridge: a window is about to be destroyed.
+  std::function<void(WindowHandle window)> WindowDestroying;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;

@@ -100,6 +100,7 @@ void Win32Backend::DestroyWindow(WindowHandle window) {
   if (ownMove_.hwnd == hwnd) EndOwnMove();
   if (pressWindow_ == hwnd) pressWindow_ = nullptr;
   windows_.erase(window);
+  if (WindowDestroying) WindowDestroying(window);
   ::DestroyWindow(hwnd);
   RaisePending();
 }
