@@ -8,10 +8,12 @@
 # dialog window with its message and its Ok button; the close ends the
 # program, which lets go of what it gave the system, with status 0.
 #
-# Wine 8's client side has no patterns, no events and no pattern properties
-# (UiaGetPatternProvider, UiaAddEvent: E_NOTIMPL): the selection, the check
-# box's state, Select, Toggle, Invoke and the focus event are asked of the
-# providers themselves in test_app (tests/app/windows/UiaProviderTest.cpp).
+# Wine 8's client side has no patterns (UiaGetPatternProvider is a stub that
+# raises an exception), no events (UiaAddEvent answers E_NOTIMPL) and reads
+# neither the patterns' properties nor the bounding rectangle (E_NOTIMPL):
+# the selection, the check box's state, Select, Toggle, Invoke, the bounds and
+# the focus event are asked of the providers themselves in test_app
+# (tests/app/windows/UiaProviderTest.cpp).
 # Should the client manage to select here, the rest runs end to end: Select
 # moves the star to "Complete", Toggle and Invoke start its game with the
 # cheat switch, and the close saves edition 3.
