@@ -231,8 +231,8 @@ HRESULT Provider::GetPropertyValue(PROPERTYID property, VARIANT* result) {
                                                       : static_cast<int>(at - items.begin()) + 1);
         break;
       }
-      // The patterns' own properties, also asked of the element by clients
-      // that do not go through the pattern.
+      // The patterns' own properties, answered by the element too: the
+      // system may ask the element before it asks the pattern.
       case kToggleStateProperty:
         if (facts.role == Role::CheckBox) SetInt(result, ToggleOf(facts));
         break;
