@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -187,6 +188,13 @@ class Backend {
   // Set by the application: reports an error the backend can no longer raise
   // to a caller (one left pending by the system's callbacks when it closes).
   std::function<void(const std::exception& error)> ReportError;
+  // Set by the accessibility bridge where the system asks a window for its
+  // accessible object (Windows: WM_GETOBJECT, with the message's wParam and
+  // lParam): the message's answer, or nothing to leave it to the system.
+  std::function<std::optional<intptr_t>(WindowHandle window, uintptr_t wParam, intptr_t lParam)>
+      AccessibleObjectAsked;
+  // Set by the accessibility bridge: a window is about to be destroyed.
+  std::function<void(WindowHandle window)> WindowDestroying;
 
   // --- the screen -----------------------------------------------------------------------
   virtual TSize ScreenSize() const = 0;

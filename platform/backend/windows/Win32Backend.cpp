@@ -120,6 +120,7 @@ void Win32Backend::DestroyWindow(WindowHandle window) {
   if (ownMove_.hwnd == hwnd) EndOwnMove();
   if (pressWindow_ == hwnd) pressWindow_ = nullptr;
   windows_.erase(window);
+  if (WindowDestroying) WindowDestroying(window);
   // An error of the window procedure meanwhile stays pending for the loop's
   // next wait: windows go from destructors, which must not throw.
   ::DestroyWindow(hwnd);

@@ -117,6 +117,15 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       Queue({EventKind::Exposed, id});
       return 0;
     }
+    case WM_GETOBJECT:
+      // Screen readers ask for the window's accessible object.
+      if (AccessibleObjectAsked) {
+        if (const std::optional<intptr_t> answer = AccessibleObjectAsked(
+                id, static_cast<uintptr_t>(wParam), static_cast<intptr_t>(lParam))) {
+          return static_cast<LRESULT>(*answer);
+        }
+      }
+      break;
     case WM_ERASEBKGND:
       return 1;  // the back buffer covers it all
     case WM_ENTERSIZEMOVE:

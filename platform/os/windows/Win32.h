@@ -15,6 +15,7 @@
 #include <shellapi.h>
 #include <shellscalingapi.h>
 #include <shlobj.h>
+#include <uiautomationcore.h>
 #include <usp10.h>
 #include <wincodec.h>
 // clang-format on

@@ -54,6 +54,13 @@ void WindowsChanged() {
   if (CurrentObserver() != nullptr) Announce(Root(), Change::Children);
 }
 
+Accessible* WindowObject(uint32_t window) {
+  for (TCustomForm* form : ui::State().forms) {
+    if (form->HandleAllocated() && form->Handle() == window) return &form->Accessibility();
+  }
+  return nullptr;
+}
+
 Accessible& Root() {
   std::unique_ptr<Accessible>& root = ui::State().a11yRoot;
   if (!root) root = std::make_unique<ApplicationAccessible>();

@@ -150,5 +150,8 @@ void Announce(Accessible& object, Change change);
 Accessible& Root();
 // Tells the observer, if there is one, that a window came or went.
 void WindowsChanged();
+// The object of the form whose window has the backend's handle window
+// (uint32_t, as the backend counts them), or null.
+Accessible* WindowObject(uint32_t window);
 
 }  // namespace vark::a11y
