@@ -35,8 +35,14 @@ int StickDirection(int held, const PadReading& r) {
 void PadSet::Read(int id, const PadReading& reading) {
   Pad& pad = pads_[id];
   pad.stick = StickDirection(pad.stick, reading);
-  pad.held = reading.buttons;
-  if (pad.stick >= 0) pad.held |= PadBit(static_cast<TPadButton>(pad.stick));
+  uint16_t held = reading.buttons;
+  if (pad.stick >= 0) held |= PadBit(static_cast<TPadButton>(pad.stick));
+  if (!pad.read) {
+    pad.read = true;
+    pad.ignored = held;
+  }
+  pad.ignored &= held;
+  pad.held = held & static_cast<uint16_t>(~pad.ignored);
 }
 
 void PadSet::Remove(int id) {

@@ -9,6 +9,11 @@
 // third: a resting stick that drifts a little, or one held near the threshold
 // that trembles, never presses anything. It holds one direction at a time,
 // the one it leans toward most, so a diagonal is not two presses.
+//
+// What a pad holds at its first reading (a pad just connected, or read again
+// after a pause: the program was in the background) presses nothing until it
+// is let go: a button still held from a game that just ended, or the one
+// that woke a wireless pad, is no press meant for the launcher.
 #pragma once
 
 #include <cstdint>
@@ -41,7 +46,8 @@ class PadSet {
   void Read(int id, const PadReading& reading);
   // The pad went away: what it held comes up.
   void Remove(int id);
-  // Every pad's buttons come up (the pads are not read for a while).
+  // Every pad's buttons come up (the pads are not read for a while); each
+  // pad's next reading is a first one.
   void ReleaseAll();
   // Queues the events that take the toolkit from what it was last told to
   // what the pads hold now: releases first, then presses, each in button
@@ -53,7 +59,9 @@ class PadSet {
  private:
   struct Pad {
     uint16_t held = 0;
-    int stick = -1;  // the direction the stick holds (a TPadButton), or -1
+    int stick = -1;        // the direction the stick holds (a TPadButton), or -1
+    bool read = false;     // it has had its first reading
+    uint16_t ignored = 0;  // held at the first reading and not let go since
   };
   std::map<int, Pad> pads_;
   uint16_t reported_ = 0;

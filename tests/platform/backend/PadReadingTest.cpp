@@ -62,6 +62,8 @@ TEST(PadReading, TheStickHoldsOneDirectionPastHalfAndLetsGoUnderAThird) {
 TEST(PadReading, ButtonsOfEveryPadUntilItGoesAway) {
   PadSet pads;
   std::deque<Event> events;
+  pads.Read(1, PadReading{});
+  pads.Read(2, PadReading{});
   // The D-pad and the stick give the same direction: one press.
   pads.Read(1, PadReading{PadBit(pbDown), 0, 30000});
   pads.Read(2, PadReading{static_cast<uint16_t>(PadBit(pbA) | PadBit(pbStart)), 0, 0});
@@ -82,6 +84,20 @@ TEST(PadReading, ButtonsOfEveryPadUntilItGoesAway) {
   pads.Report(events);
   EXPECT_EQ(Names(events), std::vector<std::string>{"-B"});
   EXPECT_EQ(pads.Reported(), 0);
+  events.clear();
+  // Read again, or newly connected: what it holds already presses nothing
+  // until it is let go.
+  pads.Read(2, PadReading{PadBit(pbB), 0, -30000});
+  pads.Read(3, PadReading{PadBit(pbA), 0, 0});
+  pads.Report(events);
+  pads.Read(2, PadReading{PadBit(pbB), 0, 0});
+  pads.Read(3, PadReading{0, 0, 0});
+  pads.Report(events);
+  EXPECT_TRUE(events.empty()) << Names(events).front();
+  pads.Read(2, PadReading{0, 0, -30000});
+  pads.Read(3, PadReading{PadBit(pbA), 0, 0});
+  pads.Report(events);
+  EXPECT_EQ(Names(events), (std::vector<std::string>{"+Up", "+A"}));
 }
 
 }  // namespace
