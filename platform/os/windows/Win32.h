@@ -17,6 +17,8 @@
 #include <shlobj.h>
 #include <usp10.h>
 #include <wincodec.h>
+#include <dbt.h>
+#include <xinput.h>
 // clang-format on
 
 // clang-format off
