@@ -48,6 +48,9 @@ PadReading Read(SDL_GameController* pad) {
 Gamepads::Gamepads() {
   // Pads are read when the loop says so, never by SDL's event pump.
   SDL_SetHint(SDL_HINT_AUTO_UPDATE_JOYSTICKS, "0");
+  // Buttons by their place, as on an Xbox pad: the bottom face button is A
+  // on every pad, whatever its label (SDL would swap a Nintendo pad's).
+  SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
   ready_ = true;
   for (uint32_t type = SDL_JOYAXISMOTION; type <= SDL_CONTROLLERSENSORUPDATE; ++type)
