@@ -20,6 +20,12 @@
 // around the end). It is no tab stop: Tab and Shift+Tab go round the buttons
 // and the check box as they always have. Left and Right move the focus among
 // the controls, and do nothing in the list, which has one column.
+//
+// A gamepad goes the keyboard's way (platform/ui/PadInput.h): its directions
+// are the arrows, A presses the focused control (in the list: starts the
+// game, as Return does), B backs out of a dialog. The window gives the two
+// buttons in the pad's middle a meaning of their own: Start presses Launch,
+// wherever the focus is, and Back changes the window's width as the gear does.
 #include <algorithm>
 
 #include "app/ValdorLaunch.Store.h"
@@ -141,6 +147,20 @@ void TForm1::CMDialogKey(TCMDialogKey& Message) {
   rows_[static_cast<size_t>(std::clamp(edition, 1, kEditionCount) - 1)]->Click();
   FocusEditionList();
   Message.Result = 1;
+}
+
+bool TForm1::PadButtonDown(TPadButton Button) {
+  switch (Button) {
+    case pbStart:
+      // The launch button's own path: the cheat switch, the bar, the dialogs.
+      CButton1->Click();
+      return true;
+    case pbBack:
+      CButton2->Click();
+      return true;
+    default:
+      return false;
+  }
 }
 
 bool TForm1::LeaveOrUseEditionList(TCMDialogKey& Message) {

@@ -13,8 +13,9 @@
 //   ValdorLaunch.Layout.cpp     every widget and control with its values and events
 //   ValdorLaunch.Selection.cpp  row selection, the indicator slide, the width glide
 //   ValdorLaunch.Actions.cpp    starting programs, opening folders and list files
-//   ValdorLaunch.Accessibility.cpp  the window for a screen reader, and the
-//                               keys that select an edition and act in the list
+//   ValdorLaunch.Accessibility.cpp  the window for a screen reader, the keys
+//                               that select an edition and act in the list,
+//                               and a gamepad's Start and Back
 #pragma once
 
 #include <array>
@@ -150,6 +151,9 @@ class TForm1 : public TForm {
   // The keyboard is in the edition list: on the selected edition's row.
   bool EditionListFocused() const;
   const std::array<CStandardIcon*, 8>& Marks() const { return marks_; }
+  // A gamepad's Start presses Launch and its Back the width button; the other
+  // buttons act as their keys do (ValdorLaunch.Accessibility.cpp).
+  bool PadButtonDown(TPadButton Button) override;
   // Whether an error report of a failed scan is open now.
   bool ScanReportOpen() const { return scanReportOpen_; }
 

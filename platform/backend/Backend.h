@@ -44,6 +44,8 @@ enum class EventKind : uint8_t {
   Quit,          // the session ends
   ScaleChanged,  // x: the window's new pixels per inch; bounds: where it goes
   CaptureLost,   // the system took the mouse away (another window, a prompt)
+  PadDown,       // pad: a gamepad button went down (window 0: pads belong to no window)
+  PadUp,         // pad: it came up, or its pad went away or stopped being read
 };
 
 // A key as the desktop's own input system names it, for assistive technology
@@ -72,8 +74,9 @@ struct Event {
   TWindowState state = wsNormal;
   int wheel = 0;
   std::string text;
-  TRect bounds;      // ScaleChanged: the outer bounds the desktop suggests
-  NativeKey native;  // KeyDown, KeyUp
+  TRect bounds;          // ScaleChanged: the outer bounds the desktop suggests
+  NativeKey native;      // KeyDown, KeyUp
+  TPadButton pad = pbA;  // PadDown, PadUp
 };
 
 struct WindowSpec {

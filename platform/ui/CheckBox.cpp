@@ -121,6 +121,10 @@ void TCheckBox::CMMouseLeave() {
   TCustomControl::CMMouseLeave();
 }
 
+uint16_t TCheckBox::PressKey() const {
+  return VK_SPACE;
+}
+
 void TCheckBox::KeyDown(uint16_t& Key, TShiftState Shift) {
   if (Key == VK_SPACE && !Shift.Contains(ssAlt) && !Shift.Contains(ssCtrl)) {
     spaceHeld_ = true;

@@ -32,6 +32,9 @@ class TCheckBox : public TCustomControl {
   // The box grows with the display's scale, as the caption does.
   void ChangeScale(int M, int D) override;
 
+  // Space toggles a check box; Return leaves it alone.
+  uint16_t PressKey() const override;
+
  protected:
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;

@@ -7,6 +7,7 @@
 #include "platform/ui/Form.h"
 #include "platform/ui/FormWindow.h"
 #include "platform/ui/Keys.h"
+#include "platform/ui/PadInput.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/UiState.h"
 #include "platform/ui/a11y/ControlAccessible.h"
@@ -329,12 +330,7 @@ void Dispatch::ChangeFocus(TCustomForm& form, TWinControl* control) {
 
 void Dispatch::Key(TCustomForm& form, bool down, uint16_t key, TShiftState shift) {
   if (Blocked(form)) return;
-  FormWindow& w = form.Window();
-  if (!w.keyboardUsed) {
-    // Focus rectangles show from now on.
-    w.keyboardUsed = true;
-    if (TWinControl* focused = form.ActiveControl()) focused->Invalidate();
-  }
+  ShowFocusMarks(form);
   TWinControl* target = form.ActiveControl() != nullptr ? form.ActiveControl() : &form;
   TWeakRef<TWinControl> ref(target);
   TWeakRef<TCustomForm> formRef(&form);
@@ -357,6 +353,13 @@ void Dispatch::Key(TCustomForm& form, bool down, uint16_t key, TShiftState shift
   if (char ch = CharForKey(key, shift); ch != 0) Char(form, ch);
 }
 
+void Dispatch::ShowFocusMarks(TCustomForm& form) {
+  FormWindow& w = form.Window();
+  if (w.keyboardUsed) return;
+  w.keyboardUsed = true;
+  if (TWinControl* focused = form.ActiveControl()) focused->Invalidate();
+}
+
 void Dispatch::Char(TCustomForm& form, char ch) {
   if (Blocked(form)) return;
   TWinControl* target = form.ActiveControl() != nullptr ? form.ActiveControl() : &form;
@@ -367,6 +370,10 @@ void Dispatch::Char(TCustomForm& form, char ch) {
 void Dispatch::Handle(const vark::Event& event) {
   if (event.kind == EventKind::Quit) {
     Application->EndSession();
+    return;
+  }
+  if (event.kind == EventKind::PadDown || event.kind == EventKind::PadUp) {
+    PadInput::Handle(event);  // pads belong to no window
     return;
   }
   TCustomForm* form = FormOf(event.window);
@@ -426,6 +433,8 @@ void Dispatch::Handle(const vark::Event& event) {
     case EventKind::MouseWheel:
     case EventKind::None:
     case EventKind::Quit:
+    case EventKind::PadDown:
+    case EventKind::PadUp:
       break;
   }
 }

@@ -33,6 +33,8 @@ class Dispatch {
   // enter notifications between the old and the new focus.
   static void ChangeFocus(TCustomForm& form, TWinControl* control);
   static void Key(TCustomForm& form, bool down, uint16_t key, TShiftState shift);
+  // The keyboard or a gamepad was used: focus marks show from now on.
+  static void ShowFocusMarks(TCustomForm& form);
   static void Char(TCustomForm& form, char ch);
   // The form a backend window belongs to.
   static TCustomForm* FormOf(uint32_t handle);

@@ -170,6 +170,13 @@ class TCustomForm : public TWinControl {
   void DescribeAccessible(vark::a11y::Facts& facts) const override;
 
  public:
+  // A gamepad button went down while this form takes the input. A form that
+  // gives the button a meaning of its own acts on it and answers true;
+  // otherwise the button does what its key does (platform/ui/PadInput.h).
+  virtual bool PadButtonDown(TPadButton Button) {
+    (void)Button;
+    return false;
+  }
   // Called by the event loop when the window manager or the user moved,
   // resized, activated or changed the state of the window.
   void WindowMoved(int ALeft, int ATop);

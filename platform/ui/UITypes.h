@@ -16,6 +16,12 @@ using TObject = TPersistent;
 
 enum TMouseButton : uint8_t { mbLeft, mbRight, mbMiddle };
 
+// The gamepad buttons the toolkit hears of, named after the Xbox layout (other
+// pads' buttons by their place): the D-pad's four directions, which the left
+// stick gives as well, A, B, Start (Menu) and Back (View).
+enum TPadButton : uint8_t { pbUp, pbDown, pbLeft, pbRight, pbA, pbB, pbStart, pbBack };
+constexpr int kPadButtonCount = 8;
+
 enum TShiftStateItem : uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftStateItem, uint16_t>;
 

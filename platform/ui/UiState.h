@@ -30,6 +30,16 @@ struct UiState {
   std::vector<TCustomForm*> forms;
   TCursor shownCursor = crDefault;            // what the backend was last told to show
   std::vector<std::function<void()>> queued;  // TApplication::Queue
+  // Gamepad input (PadInput.cpp): the key each held button pressed and the
+  // form it went to, and the timer that repeats a held direction (the
+  // application's, made on first use).
+  struct PadPress {
+    uint16_t key = 0;
+    TWeakRef<TCustomForm> form;
+  };
+  PadPress padPresses[kPadButtonCount];
+  TWeakRef<TTimer> padRepeat;
+  TPadButton padRepeating = pbUp;
   // Assistive technology's view: the application object, and the bridge
   // that is told of changes (null while none runs).
   std::unique_ptr<vark::a11y::Accessible> a11yRoot;

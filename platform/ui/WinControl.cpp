@@ -4,6 +4,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/ui/Form.h"
+#include "platform/ui/Keys.h"
 #include "platform/ui/Painter.h"
 #include "platform/ui/a11y/ControlAccessible.h"
 
@@ -303,6 +304,10 @@ void TWinControl::CMDialogKey(TCMDialogKey& Message) {
 
 bool TWinControl::WantsKey(uint16_t, TShiftState) const {
   return false;
+}
+
+uint16_t TWinControl::PressKey() const {
+  return VK_RETURN;
 }
 
 void TWinControl::DescribeAccessible(vark::a11y::Facts& facts) const {

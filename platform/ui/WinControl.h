@@ -70,6 +70,10 @@ class TWinControl : public TControl {
   TWinControl* AsWinControl() override { return this; }
   const TWinControl* AsWinControl() const override { return this; }
 
+  // The key that presses this control: Return (a button, a list's item) by
+  // default. A gamepad's A is this key (PadInput.h).
+  virtual uint16_t PressKey() const;
+
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
   TKeyEvent OnKeyDown;

@@ -404,6 +404,23 @@ void HeadlessBackend::keyDown(uint16_t key, TShiftState shift) {
   Deliver(e);
 }
 
+void HeadlessBackend::padDown(TPadButton button) {
+  Event e{EventKind::PadDown, 0};
+  e.pad = button;
+  Deliver(e);
+}
+
+void HeadlessBackend::padUp(TPadButton button) {
+  Event e{EventKind::PadUp, 0};
+  e.pad = button;
+  Deliver(e);
+}
+
+void HeadlessBackend::pressPad(TPadButton button) {
+  padDown(button);
+  padUp(button);
+}
+
 void HeadlessBackend::keyUp(uint16_t key, TShiftState shift) {
   if (focus_ == 0) return;
   Event e{EventKind::KeyUp, focus_};

@@ -82,6 +82,11 @@ class HeadlessBackend : public Backend {
   void keyUp(uint16_t key, TShiftState shift = {});
   void pressKey(uint16_t key, TShiftState shift = {});
   void typeText(const std::string& text);
+  // A gamepad's button, as a real backend reports it (pads belong to no
+  // window). pressPad is down, then up.
+  void padDown(TPadButton button);
+  void padUp(TPadButton button);
+  void pressPad(TPadButton button);
   // The window manager's close request (the title bar's close button, Alt+F4).
   void requestClose(TCustomForm& form);
   // The system asks the program to end (a termination signal).

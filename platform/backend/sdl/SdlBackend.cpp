@@ -14,6 +14,7 @@
 #include "platform/Exceptions.h"
 #include "platform/backend/sdl/ConnectionLoss.h"
 #include "platform/backend/sdl/DescriptorWatch.h"
+#include "platform/backend/sdl/Gamepad.h"
 #include "platform/backend/sdl/TerminationSignals.h"
 #include "platform/backend/sdl/X11Window.h"
 #include "platform/graphics/Bitmap.h"
@@ -167,10 +168,13 @@ class SdlBackend : public Backend {
     // X's own key events, for a screen reader that listens to the keyboard
     // (Event::native).
     if (x11_) SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+    pads_ = std::make_unique<sdl::Gamepads>();
+    if (pads_->Ready()) AddWaitSource(*pads_);
   }
 
   ~SdlBackend() override {
     watch_.reset();
+    pads_.reset();
     signals_.reset();
     // A connection that breaks from here on ends the process at once.
     if (x11_) sdl::SetX11ConnectionLost(nullptr);
@@ -361,6 +365,10 @@ class SdlBackend : public Backend {
   uint64_t Now() const override { return SDL_GetTicks64(); }
 
   bool WaitEvent(Event& event, int timeoutMs) override {
+    if (pads_) {
+      const int untilRead = pads_->Update(ApplicationActive(), Now(), synthesized_);
+      if (untilRead >= 0 && (timeoutMs < 0 || untilRead < timeoutMs)) timeoutMs = untilRead;
+    }
     if (!synthesized_.empty()) {
       event = std::move(synthesized_.front());
       synthesized_.pop_front();
@@ -680,6 +688,7 @@ class SdlBackend : public Backend {
   std::unique_ptr<sdl::TerminationSignals> signals_;
   // The wait sources' descriptors, and the event that rings when one is ready.
   std::unique_ptr<sdl::DescriptorWatch> watch_;
+  std::unique_ptr<sdl::Gamepads> pads_;
   uint32_t bell_ = 0;
   std::deque<Event> synthesized_;
   bool wayland_ = false;

@@ -55,11 +55,14 @@ Win32Backend::Win32Backend(bool highResolutionTimer)
   if (messageWindow_ != nullptr) {
     console_ = std::make_unique<ConsoleControl>(messageWindow_, kConsoleMessage);
   }
+  pads_ = XInputPad::Load();
+  if (pads_ && messageWindow_ != nullptr) pads_->Listen(messageWindow_);
   cursor_ = LoadCursorW(nullptr, CursorResource(crDefault));
 }
 
 Win32Backend::~Win32Backend() {
   console_.reset();
+  pads_.reset();
   for (auto& [handle, w] : std::map<WindowHandle, Window>(windows_)) {
     DestroyWindow(handle);
   }
@@ -377,6 +380,8 @@ bool Win32Backend::WaitEvent(Event& event, int timeoutMs) {
   const uint64_t deadline = timeoutMs > 0 ? Now() + static_cast<uint64_t>(timeoutMs) : 0;
   while (true) {
     if (systemLoops_ == 0) Pump();
+    const int untilPadRead =
+        pads_ && queue_.empty() ? pads_->Update(ApplicationActive(), Now(), queue_) : -1;
     if (!queue_.empty()) {
       event = std::move(queue_.front());
       queue_.pop_front();
@@ -389,6 +394,7 @@ bool Win32Backend::WaitEvent(Event& event, int timeoutMs) {
       if (now >= deadline) return false;
       remaining = static_cast<int>(deadline - now);
     }
+    if (untilPadRead >= 0 && (remaining < 0 || untilPadRead < remaining)) remaining = untilPadRead;
     wait_.ForMessage(remaining);
   }
 }

@@ -31,6 +31,7 @@
 #include "platform/backend/windows/ConsoleControl.h"
 #include "platform/backend/windows/Input.h"
 #include "platform/backend/windows/LoopWait.h"
+#include "platform/backend/windows/XInputPad.h"
 #include "platform/os/windows/Win32.h"
 
 namespace vark::win32 {
@@ -141,6 +142,7 @@ class Win32Backend : public Backend {
   std::exception_ptr pending_;
   HWND messageWindow_ = nullptr;  // hears from the console handler
   std::unique_ptr<ConsoleControl> console_;
+  std::unique_ptr<XInputPad> pads_;  // null where the system has no XInput
   HCURSOR cursor_ = nullptr;
   HWND pressWindow_ = nullptr;     // the window of the last press: capture goes there
   bool releasingCapture_ = false;  // the toolkit's own release, which is no loss

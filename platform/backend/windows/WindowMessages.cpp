@@ -43,6 +43,10 @@ LRESULT Win32Backend::OnMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM l
       if (console_) console_->Answered();
       return 0;
     }
+    if (message == WM_DEVICECHANGE && pads_) {
+      pads_->DevicesChanged(Now());
+      return TRUE;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   Window* w = Find(hwnd);

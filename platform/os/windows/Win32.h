@@ -18,6 +18,8 @@
 #include <uiautomationcore.h>
 #include <usp10.h>
 #include <wincodec.h>
+#include <dbt.h>
+#include <xinput.h>
 // clang-format on
 
 // clang-format off

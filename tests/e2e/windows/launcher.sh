@@ -10,6 +10,8 @@
 # cheat box ticked Launch starts edition 3 with "/tarnwisp" in its folder;
 # the cross closes the program, which leaves the five files in the user's
 # AppData\Local\VarkelSoftware\Valdor III Launcher\ with CR LF line ends.
+# With no pad connected, the four XInput slots are asked once at start and
+# never while the window idles.
 #
 #   launcher.sh WINDOWS_BUILD NATIVE_BUILD
 #
@@ -76,10 +78,17 @@ wine_run reg add 'HKLM\Software\Classes\ValdorTestText\shell\open\command' /ve \
   /d "\"$(windows_path "$E2E_TMP/editor.exe")\" \"%1\"" /f >/dev/null 2>&1
 
 cd "$GAMES/Valdor III Launcher" || exit 1
-start_app wine_run "$GAMES/Valdor III Launcher/valdor-launcher.exe"
+# Wine's XInput traces each request for a pad's state: with no pad the
+# program looks at the four slots once at start and never again while idle.
+WINEDEBUG=-all,trace+xinput start_app wine_run "$GAMES/Valdor III Launcher/valdor-launcher.exe"
 wait_window "Valdor III Launcher"
 read -r WX WY < <(window_pos "$WIN")
 wait_first_frame
+pad_asks() { grep -c 'trace:xinput:XInputGetState' "$E2E_TMP/app.log"; }
+asked=$(pad_asks)
+[ "$asked" -eq 4 ] || fail "the four pad slots were asked $asked times at start, not 4"
+sleep 2
+[ "$(pad_asks)" -eq "$asked" ] || fail "the pad slots were asked again while idle with no pad"
 
 wait_star_at 118 194 || fail "the star does not mark row 1 alone at start"
 
