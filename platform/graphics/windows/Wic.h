@@ -15,7 +15,8 @@ namespace vark::wic {
 
 using os::win32::ComPtr;
 
-// The imaging factory of this thread, made on first use and kept.
+// The imaging factory of this thread, made on first use and kept until the
+// thread ends.
 IWICImagingFactory& Factory();
 
 // A stream reading data, which must outlive it.
