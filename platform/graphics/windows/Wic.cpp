@@ -1,6 +1,7 @@
 #include "platform/graphics/windows/Wic.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/os/windows/Com.h"
@@ -38,20 +39,30 @@ std::string Reason(HRESULT hr) {
 
 }  // namespace
 
+namespace {
+
+// The factory of this thread (a plain pointer: see Com.cpp on why nothing of
+// a thread's own has a destructor here).
+thread_local IWICImagingFactory* factory = nullptr;
+
+}  // namespace
+
 IWICImagingFactory& Factory() {
-  // Kept while the thread runs (COM objects belong to the apartment that made
-  // them) and released when it ends, before COM is uninitialised there: made
-  // after COM was initialised on the thread, it ends before. A thread that
-  // decodes one picture ahead of drawing leaves nothing behind.
-  thread_local const ComPtr<IWICImagingFactory> factory = [] {
+  // Kept while the thread runs: COM objects belong to the apartment that made
+  // them, and COM stays initialised on the thread.
+  if (factory == nullptr) {
     os::win32::EnsureComInitialized();
-    ComPtr<IWICImagingFactory> made;
+    IWICImagingFactory* made = nullptr;
     const HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
-                                        IID_PPV_ARGS(made.Put()));
+                                        IID_PPV_ARGS(&made));
     Check(hr, "The imaging codecs cannot be started");
-    return made;
-  }();
-  return *factory.Get();
+    factory = made;
+  }
+  return *factory;
+}
+
+void ReleaseFactory() {
+  if (factory != nullptr) std::exchange(factory, nullptr)->Release();
 }
 
 void Check(HRESULT hr, const std::string& what) {

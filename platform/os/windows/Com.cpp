@@ -6,30 +6,26 @@ namespace vark::os::win32 {
 
 namespace {
 
-// COM on one thread while the thread runs. A thread that someone else
-// initialised for another apartment keeps it (the calls work there too), and
-// is left to them.
-class ThreadCom {
- public:
-  ThreadCom()
-      : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
-  ~ThreadCom() {
-    if (SUCCEEDED(result_)) CoUninitialize();
-  }
-  ThreadCom(const ThreadCom&) = delete;
-  ThreadCom& operator=(const ThreadCom&) = delete;
-
- private:
-  HRESULT result_;
-};
+// Whether this thread has asked for COM, and what the system answered. Plain
+// values: a thread's objects with destructors would end after the thread's
+// storage is gone (MinGW frees it first), so nothing here relies on them.
+thread_local bool asked = false;
+thread_local HRESULT answer = E_FAIL;
 
 }  // namespace
 
 void EnsureComInitialized() {
-  // Uninitialised when the thread ends, after the thread's other objects made
-  // since, its imaging factory among them, are gone: a thread's own objects
-  // end in the reverse order of their making.
-  thread_local const ThreadCom com;
+  if (asked) return;
+  // A thread that someone else initialised for another apartment keeps it;
+  // the calls work there too.
+  answer = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  asked = true;
+}
+
+void UninitializeCom() {
+  if (!asked) return;
+  if (SUCCEEDED(answer)) CoUninitialize();
+  asked = false;
 }
 
 }  // namespace vark::os::win32

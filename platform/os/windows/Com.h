@@ -5,8 +5,11 @@
 
 namespace vark::os::win32 {
 
-// Initialises COM on this thread the first time it is called there; it is
-// uninitialised when the thread ends.
+// Initialises COM on this thread the first time it is called there.
 void EnsureComInitialized();
+
+// Undoes that on this thread, once every COM object the thread made is
+// released; a thread that ends before the program does calls it.
+void UninitializeCom();
 
 }  // namespace vark::os::win32
