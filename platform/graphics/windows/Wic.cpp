@@ -37,10 +37,6 @@ std::string Reason(HRESULT hr) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // The factory of this thread (a plain pointer: see Com.cpp on why nothing of
 // a thread's own has a destructor here).
 thread_local IWICImagingFactory* factory = nullptr;
