@@ -57,11 +57,17 @@ test: deps with-tests all windows
 # The Windows tree draws its pictures with the release tree's artgen, which
 # runs here; its end-to-end test looks at the window with the release tree's
 # xwin and pngpixel.
+# SIGN_PFX=CERT.pfx (with SIGN_PASSWORD_FILE=FILE and SIGN_TIMESTAMP=URL when
+# needed) has the program signed with that certificate, in this build and the
+# later ones of the tree, until `cmake -B build-windows -DVALDOR_SIGN_PFX=`.
 windows: deps configure
 	cmake --build $(BUILD) -j $(JOBS) --target artgen xwin pngpixel
 	@test -f $(WIN_BUILD)/build.ninja || cmake -S . -B $(WIN_BUILD) $(GENERATOR) \
 	  -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-w64.cmake -DCMAKE_BUILD_TYPE=Release \
 	  -DVARK_HOST_ARTGEN=$(abspath $(BUILD))/tools/artgen
+	@test -z "$(SIGN_PFX)" || cmake -S . -B $(WIN_BUILD) -DVALDOR_SIGN_PFX=$(abspath $(SIGN_PFX)) \
+	  -DVALDOR_SIGN_PASSWORD_FILE=$(if $(SIGN_PASSWORD_FILE),$(abspath $(SIGN_PASSWORD_FILE))) \
+	  -DVALDOR_SIGN_TIMESTAMP=$(SIGN_TIMESTAMP)
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
 bench: deps with-tests all

@@ -30,7 +30,10 @@
 # ideographs (fonts-wqy-microhei has a proportional and a monospaced one,
 # which Wine sees through fontconfig); clang builds the
 # fuzz targets, with its fuzzer and sanitizer runtimes (libclang-rt-14-dev,
-# which apt would take only as a recommendation).
+# which apt would take only as a recommendation); osslsigncode signs the
+# Windows program (its test signs with a certificate made by openssl); the
+# test of lists on a Cyrillic Windows runs Wine in the ru_RU.UTF-8 locale,
+# made from the definitions of `locales` when it is missing.
 set -euo pipefail
 run_packages=(
   build-essential cmake ninja-build pkg-config
@@ -47,7 +50,7 @@ test_packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-i686-posix
   openbox desktop-file-utils
   dbus dbus-x11 at-spi2-core python3-pyatspi orca
-  fonts-wqy-microhei
+  fonts-wqy-microhei osslsigncode openssl locales
 )
 
 packages=("${run_packages[@]}")
@@ -63,10 +66,15 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
-echo "Installing: ${missing[*]}"
 sudo=
 if [ "$(id -u)" -ne 0 ]; then sudo=sudo; fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -q
-$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -q
+  $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+if [ "${1:-}" = --tests ] && ! locale -a 2>/dev/null | grep -qix ru_RU.utf8; then
+  echo "Making the locale ru_RU.UTF-8"
+  $sudo localedef -i ru_RU -f UTF-8 ru_RU.UTF-8
+fi

@@ -32,8 +32,18 @@ export HOME=$state/home
 export WINEDEBUG=${WINEDEBUG:--all}
 # Wine reads names from the environment and the command line (the test user
 # "Jörg", file names) in the locale's character set: UTF-8, whatever locale
-# the caller has (under POSIX "Jörg" would become "JC6rg").
-export LC_ALL=C.UTF-8
+# the caller has (under POSIX "Jörg" would become "JC6rg"). It takes the
+# system's code pages from the locale too (C.UTF-8 gives the Western ones,
+# ANSI 1252): a test of another language's system names a UTF-8 locale of
+# that language in VARK_WINE_LOCALE (ru_RU.UTF-8 gives ANSI 1251). Such a
+# locale must exist here: without it Wine still reports its code pages, but
+# falls back to ASCII for file names, and "Jörg" cannot be found.
+export LC_ALL=${VARK_WINE_LOCALE:-C.UTF-8}
+if [ -n "${VARK_WINE_LOCALE:-}" ] &&
+  ! locale -a 2>/dev/null | grep -qixF "$(echo "$VARK_WINE_LOCALE" | sed 's/\.UTF-8$/.utf8/I')"; then
+  echo "wine-run: the locale $VARK_WINE_LOCALE is missing (scripts/install-deps.sh --tests makes it)" >&2
+  exit 1
+fi
 # Our programs must not add entries to the desktop's menus.
 overrides=winemenubuilder.exe=d
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$overrides

@@ -41,6 +41,17 @@ void CheckJpegStructure(std::span<const uint8_t> data);
 // rounded up).
 void DecodeJpeg(std::span<const uint8_t> data, int denominator, TBitmap& bitmap);
 
+// Made at the start of the work of a thread of its own that decodes pictures,
+// and gone at its end: what the system's codecs set up on the thread goes
+// with it (on Windows the imaging factory and COM).
+class CodecThreadScope {
+ public:
+  CodecThreadScope() = default;
+  ~CodecThreadScope();
+  CodecThreadScope(const CodecThreadScope&) = delete;
+  CodecThreadScope& operator=(const CodecThreadScope&) = delete;
+};
+
 // How a bitmap is encoded. Grey keeps only the luminance; CMYK writes the
 // colours as the inverted CMYK with an Adobe marker that print software uses
 // (no black ink), which the reader turns back into the same colours.

@@ -75,6 +75,7 @@ void TJPEGImage::PrepareFor(int destWidth, int destHeight) const {
   DropPending();
   try {
     pending_ = std::async(std::launch::async, [data = std::span(data_), denominator] {
+      const vark::CodecThreadScope codecs;
       auto bitmap = std::make_unique<TBitmap>();
       vark::DecodeJpeg(data, denominator, *bitmap);
       return bitmap;

@@ -46,7 +46,10 @@ class FileReader {
 // ReplaceFileW keeps), and on Linux writing through a symbolic link replaces
 // the file it points to. Raises EFCreateError and leaves the old file as it
 // was (and no temporary file) when any step fails, among them a read-only
-// file and one that another program holds open without sharing it.
+// file and one that another program holds open without sharing it (on
+// Windows once a short wait has not seen it let go). Should Windows take the
+// old file from its name and then fail to put the new one there, the new
+// file is left under its temporary name rather than lost.
 void ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 // The classic messages: Cannot open file "<name>". <reason>

@@ -27,7 +27,7 @@ using ByteSource = std::function<size_t(std::span<char> buffer)>;
 // The longest line the reader takes, in UTF-16 code units.
 inline constexpr size_t kMaxLineUnits = 32767;
 // The most bytes such a line takes in any encoding the reader knows: three
-// per code unit in UTF-8 (two in UTF-16, one in Windows-1252).
+// per code unit in UTF-8 (two in UTF-16, at most two in an ANSI code page).
 inline constexpr size_t kMaxLineBytes = 3 * kMaxLineUnits;
 
 // The first maxLines lines, decoded as DecodeTextLines does (the encoding is

@@ -2,7 +2,9 @@
 // desktop's shell would, without a shell command line in between.
 //
 // On Windows the system's shell does it (ShellExecuteExW with the verb, the
-// parameters as they are and the working folder). On Linux:
+// parameters as they are and the working folder). The shell takes no path of
+// 260 characters or more: such a file or working folder is refused
+// (SE_ERR_PNF) with the system's "too long" reason. On Linux:
 //
 //   a folder                      xdg-open with its absolute path
 //   a Windows program ("MZ")      Wine (see linux/WineLookup.h for which one) with

@@ -1,5 +1,7 @@
 #include "platform/os/TextCodec.h"
 
+#include "platform/os/AnsiCodePage.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -95,7 +97,7 @@ std::string SanitizedUtf8(std::string_view s) {
   return out;
 }
 
-enum EightBitKind { ebUtf8, ebUtf8Lenient, ebWindows1252 };
+enum EightBitKind { ebUtf8, ebUtf8Lenient, ebAnsi };
 
 std::string ConvertLine(std::string_view line, EightBitKind kind) {
   switch (kind) {
@@ -103,14 +105,15 @@ std::string ConvertLine(std::string_view line, EightBitKind kind) {
       return std::string(line);
     case ebUtf8Lenient:
       return SanitizedUtf8(line);
-    case ebWindows1252:
-      return Windows1252ToUtf8(line);
+    case ebAnsi:
+      return AnsiToUtf8(line);
   }
   return {};
 }
 
-// CR and LF are single bytes in both UTF-8 and Windows-1252 and never part of
-// a longer sequence, so 8-bit text is split before it is converted.
+// CR and LF are single bytes in UTF-8 and in every ANSI code page and never
+// part of a longer sequence (the double-byte code pages' second bytes start at
+// 0x40), so 8-bit text is split before it is converted.
 std::vector<std::string_view> SplitEightBit(std::string_view text, size_t maxLines) {
   std::vector<std::string_view> lines;
   size_t start = 0;
@@ -136,11 +139,11 @@ std::vector<std::string> ConvertLines(const std::vector<std::string_view>& lines
 }
 
 // Without a mark, the lines taken decide: UTF-8 when all of them are valid
-// UTF-8, else Windows-1252. What follows them plays no part, so the text read
+// UTF-8, else the ANSI code page. What follows them plays no part, so the text read
 // back is the text that was there, however the rest of the file is spoilt.
 EightBitKind KindOfUnmarked(const std::vector<std::string_view>& lines) {
   for (std::string_view line : lines) {
-    if (!IsValidUtf8(line)) return ebWindows1252;
+    if (!IsValidUtf8(line)) return ebAnsi;
   }
   return ebUtf8;
 }
@@ -194,7 +197,7 @@ bool StartsWith(std::string_view s, std::string_view prefix) {
   return s.size() >= prefix.size() && s.substr(0, prefix.size()) == prefix;
 }
 
-// Bytes that the reader would not take for Windows-1252: they start with a
+// Bytes that the reader would not take for the ANSI code page: they start with a
 // byte-order mark, or they are valid UTF-8 beyond plain ASCII.
 bool ReadsAsSomethingElse(std::string_view bytes) {
   if (StartsWith(bytes, "\xFF\xFE") || StartsWith(bytes, "\xFE\xFF")) return true;
@@ -299,7 +302,7 @@ std::string EncodeTextLines(std::span<const std::string> lines) {
     text += line;
     text += "\r\n";
   }
-  std::optional<std::string> ansi = Utf8ToWindows1252(text);
+  std::optional<std::string> ansi = Utf8ToAnsi(text);
   if (ansi && !ReadsAsSomethingElse(*ansi)) return std::move(*ansi);
   return kUtf8Mark + SanitizedUtf8(text);
 }

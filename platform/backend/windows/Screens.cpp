@@ -1,5 +1,6 @@
 #include "platform/backend/windows/Screens.h"
 
+#include "platform/os/windows/CallbackErrors.h"
 #include "platform/os/windows/Win32.h"
 
 namespace vark::win32 {
@@ -34,15 +35,18 @@ ScreenInfo Describe(HMONITOR monitor) {
   return screen;
 }
 
+struct Collection {
+  std::vector<ScreenInfo> screens;
+  os::win32::CallbackErrors errors;
+};
+
 BOOL CALLBACK Collect(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
-  auto& screens = *reinterpret_cast<std::vector<ScreenInfo>*>(data);
-  const ScreenInfo screen = Describe(monitor);
-  if (screen.primary) {
-    screens.insert(screens.begin(), screen);
-  } else {
-    screens.push_back(screen);
-  }
-  return TRUE;
+  auto& collection = *reinterpret_cast<Collection*>(data);
+  return collection.errors.Run([&] {
+    const ScreenInfo screen = Describe(monitor);
+    auto& screens = collection.screens;
+    screens.insert(screen.primary ? screens.begin() : screens.end(), screen);
+  });
 }
 
 }  // namespace
@@ -56,10 +60,11 @@ void DeclareDpiAwareness() {
 }
 
 std::vector<ScreenInfo> Screens() {
-  std::vector<ScreenInfo> screens;
-  EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(&screens));
-  if (screens.empty()) screens.push_back(PrimaryScreen());
-  return screens;
+  Collection collection;
+  EnumDisplayMonitors(nullptr, nullptr, Collect, reinterpret_cast<LPARAM>(&collection));
+  collection.errors.RaiseKept();
+  if (collection.screens.empty()) collection.screens.push_back(PrimaryScreen());
+  return std::move(collection.screens);
 }
 
 ScreenInfo PrimaryScreen() {

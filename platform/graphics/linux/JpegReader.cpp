@@ -169,4 +169,7 @@ void DecodeJpeg(std::span<const uint8_t> data, int denominator, TBitmap& bitmap)
   }
 }
 
+// libjpeg keeps nothing on a thread.
+CodecThreadScope::~CodecThreadScope() = default;
+
 }  // namespace vark

@@ -14,6 +14,7 @@
 #include "platform/graphics/Resample.h"
 #include "platform/graphics/Scale.h"
 #include "platform/graphics/windows/Wic.h"
+#include "platform/os/windows/Com.h"
 
 // The codec's scaled decoding. MinGW's headers lack the interface; its
 // layout is the system's.
@@ -206,6 +207,11 @@ void DecodeJpeg(std::span<const uint8_t> data, int denominator, TBitmap& bitmap)
            {static_cast<double>(d), 0, ResampleKernel::Area}, EdgeMode::Clamp,
            static_cast<int>(width), static_cast<int>(height),
            std::span<uint32_t>(bitmap.Bits(), size_t{width} * height));
+}
+
+CodecThreadScope::~CodecThreadScope() {
+  wic::ReleaseFactory();
+  os::win32::UninitializeCom();
 }
 
 }  // namespace vark

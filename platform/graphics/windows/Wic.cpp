@@ -1,6 +1,7 @@
 #include "platform/graphics/windows/Wic.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/Exceptions.h"
 #include "platform/os/windows/Com.h"
@@ -36,20 +37,28 @@ std::string Reason(HRESULT hr) {
   }
 }
 
+// The factory of this thread (a plain pointer: see Com.cpp on why nothing of
+// a thread's own has a destructor here).
+thread_local IWICImagingFactory* factory = nullptr;
+
 }  // namespace
 
 IWICImagingFactory& Factory() {
-  // Kept for the life of the thread: COM objects belong to the apartment that
-  // made them, and COM stays initialised on the thread.
-  thread_local IWICImagingFactory* factory = [] {
+  // Kept while the thread runs: COM objects belong to the apartment that made
+  // them, and COM stays initialised on the thread.
+  if (factory == nullptr) {
     os::win32::EnsureComInitialized();
     IWICImagingFactory* made = nullptr;
     const HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory1, nullptr, CLSCTX_INPROC_SERVER,
                                         IID_PPV_ARGS(&made));
     Check(hr, "The imaging codecs cannot be started");
-    return made;
-  }();
+    factory = made;
+  }
   return *factory;
+}
+
+void ReleaseFactory() {
+  if (factory != nullptr) std::exchange(factory, nullptr)->Release();
 }
 
 void Check(HRESULT hr, const std::string& what) {

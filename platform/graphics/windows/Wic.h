@@ -15,8 +15,10 @@ namespace vark::wic {
 
 using os::win32::ComPtr;
 
-// The imaging factory of this thread, made on first use and kept.
+// The imaging factory of this thread, made on first use and kept until
+// ReleaseFactory.
 IWICImagingFactory& Factory();
+void ReleaseFactory();
 
 // A stream reading data, which must outlive it.
 ComPtr<IWICStream> ReadStream(std::span<const uint8_t> data);

@@ -5,6 +5,7 @@
 
 #include "platform/Exceptions.h"
 #include "platform/os/SystemError.h"
+#include "platform/os/windows/FileReplace.h"
 #include "platform/os/windows/LongPath.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
@@ -76,19 +77,26 @@ HANDLE CreateTemporary(const std::wstring& target, std::wstring& tempPath) {
   return INVALID_HANDLE_VALUE;
 }
 
-// Whether the existing file can be replaced, asked the way a program that
-// writes it in place would ask: the system refuses a read-only file (Wine
-// would let the move replace it regardless) and one that another program
-// holds open without sharing it. The reason is then the last error.
+// Whether the existing file can be replaced, asked the way the replacing
+// itself will ask: the system refuses a read-only file (Wine would let the
+// move replace it regardless), and one that another program holds open
+// without sharing it for writing and deletion, which a scanner may do for a
+// moment (waited out). The reason is then the last error. Asking first keeps
+// the system's replacing from meeting the holder: Wine's leaves a file
+// behind each time it is refused.
 bool CanReplace(const FilePath& target, DWORD attributes) {
   if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  Handle probe(CreateFileW(target.api.c_str(), GENERIC_WRITE,
-                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return probe.valid();
+  win32::PassingRefusals refusals;
+  for (;;) {
+    Handle probe(CreateFileW(target.api.c_str(), GENERIC_WRITE | DELETE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (probe.valid()) return true;
+    if (!refusals.WaitAfter(GetLastError())) return false;
+  }
 }
 
 }  // namespace
@@ -141,17 +149,8 @@ void ReplaceFileContents(const std::string& path, std::string_view bytes) {
   if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get()) || !file.Close()) {
     failAndRemove();
   }
-  // ReplaceFileW keeps the old file's attributes and security; it needs an
-  // old file, and MoveFileExW takes the place of one that is not there.
-  const bool replaced =
-      exists && ReplaceFileW(target.api.c_str(), tempPath.c_str(), nullptr,
-                             REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
-                             nullptr, nullptr);
-  if (replaced) return;
-  if (exists && GetLastError() != ERROR_FILE_NOT_FOUND) failAndRemove();
-  if (!MoveFileExW(tempPath.c_str(), target.api.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    failAndRemove();
+  if (!win32::PutInPlace(tempPath, target.api, exists)) {
+    RaiseFileCreateError(target.shown, LastErrorText());
   }
 }
 

@@ -35,6 +35,7 @@ intptr_t ResultOf(DWORD error) {
       return SE_ERR_FNF;
     case ERROR_PATH_NOT_FOUND:
     case ERROR_DIRECTORY:
+    case ERROR_FILENAME_EXCED_RANGE:
       return SE_ERR_PNF;
     case ERROR_ACCESS_DENIED:
       return SE_ERR_ACCESSDENIED;
@@ -56,6 +57,21 @@ std::string FileName(std::string_view path) {
   return std::string(path.substr(path.find_last_of("\\/") + 1));
 }
 
+// The shell takes no path of MAX_PATH characters or more, whatever the
+// program's manifest says about long paths: it answers that the file or the
+// folder is not there, though the launcher has just found it. Such a path is
+// refused before the shell sees it, with the reason that is true. A folder to
+// start in needs room for the backslash the system adds. A bare name, which
+// the shell looks up itself, and an address ("https://...") are no paths.
+bool TooLongForTheShell(const std::wstring& path, DWORD roomNeeded) {
+  if (path.empty() || path.find_first_of(L"\\/:") == std::wstring::npos ||
+      path.find(L"://") != std::wstring::npos) {
+    return false;
+  }
+  // The length of the full path, with its terminating NUL.
+  return GetFullPathNameW(path.c_str(), 0, nullptr, nullptr) + roomNeeded > MAX_PATH;
+}
+
 intptr_t Execute(const char* verb, const char* file, const char* parameters, const char* directory,
                  int showCmd) {
   vark::os::win32::EnsureComInitialized();
@@ -63,6 +79,11 @@ intptr_t Execute(const char* verb, const char* file, const char* parameters, con
   const std::wstring wideFile = file ? Widen(file) : std::wstring();
   const std::wstring wideParameters = parameters ? Widen(parameters) : std::wstring();
   const std::wstring wideDirectory = directory ? Widen(directory) : std::wstring();
+
+  if (TooLongForTheShell(wideFile, 0) || TooLongForTheShell(wideDirectory, 1)) {
+    LastFailure() = {SE_ERR_PNF, ERROR_FILENAME_EXCED_RANGE, FileName(file)};
+    return SE_ERR_PNF;
+  }
 
   SHELLEXECUTEINFOW info{};
   info.cbSize = sizeof info;

@@ -2,18 +2,24 @@
 
 #include <algorithm>
 
+#include "platform/os/windows/CallbackErrors.h"
 #include "platform/os/windows/Win32.h"
 
 namespace vark::text {
 
 namespace {
 
-int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM list) {
-  // Vertical faces ("@name") draw the same glyphs turned.
-  if (font->lfFaceName[0] != L'@') {
-    reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(font->lfFaceName);
-  }
-  return 1;
+struct FamilyList {
+  std::vector<std::wstring> families;
+  os::win32::CallbackErrors errors;
+};
+
+int CALLBACK AddFamily(const LOGFONTW* font, const TEXTMETRICW*, DWORD, LPARAM data) {
+  auto& list = *reinterpret_cast<FamilyList*>(data);
+  return list.errors.Run([&] {
+    // Vertical faces ("@name") draw the same glyphs turned.
+    if (font->lfFaceName[0] != L'@') list.families.push_back(font->lfFaceName);
+  });
 }
 
 }  // namespace
@@ -29,15 +35,16 @@ GdiDevice::~GdiDevice() {
 }
 
 std::vector<std::wstring> GdiDevice::Families() {
-  std::vector<std::wstring> families;
-  if (dc_ == nullptr) return families;
+  if (dc_ == nullptr) return {};
   LOGFONTW all{};
   all.lfCharSet = 1;  // DEFAULT_CHARSET: every family, whatever its scripts
-  EnumFontFamiliesExW(static_cast<HDC>(dc_), &all, AddFamily, reinterpret_cast<LPARAM>(&families),
-                      0);
+  FamilyList list;
+  EnumFontFamiliesExW(static_cast<HDC>(dc_), &all, AddFamily, reinterpret_cast<LPARAM>(&list), 0);
+  list.errors.RaiseKept();
+  std::vector<std::wstring>& families = list.families;
   std::sort(families.begin(), families.end());
   families.erase(std::unique(families.begin(), families.end()), families.end());
-  return families;
+  return std::move(families);
 }
 
 bool JoinsPrevious(char32_t cp) {

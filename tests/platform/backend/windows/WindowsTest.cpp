@@ -1,12 +1,15 @@
 // Windows as the Win32 backend makes them: placed, framed and owned as asked,
 // moved and sized by the toolkit without echoes and by the system with
 // events, minimised and maximised, closed by request, and made modal.
+#include <new>
 #include <vector>
 
+#include "platform/backend/windows/Screens.h"
 #include "platform/os/Shell.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/ui/Keys.h"
 #include "platform/ui/Messages.h"
+#include "tests/common/windows/FailingAllocation.h"
 #include "tests/platform/backend/windows/Win32TestSupport.h"
 
 namespace {
@@ -139,6 +142,14 @@ TEST_F(Win32Test, TheScreensAreTheDesktopsWithThePrimaryOneFirst) {
   // The program is the active one once its window shows.
   Shown(Bounds(100, 100, 300, 200));
   EXPECT_TRUE(backend.ApplicationActive());
+}
+
+TEST(Win32Screens, MemoryRunningOutWhileTheSystemListsThemComesBackAsAnError) {
+  // The system calls back for each screen; the error must not pass through
+  // its code on the way back to ours.
+  vark::testing::FailAllocationAfter(0);
+  EXPECT_THROW(vark::win32::Screens(), std::bad_alloc);
+  EXPECT_FALSE(vark::win32::Screens().empty());
 }
 
 }  // namespace

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/Exceptions.h"
 #include "platform/os/FileSystem.h"
 #include "platform/os/TextFile.h"
+#include "platform/os/windows/FileReplace.h"
 #include "platform/os/windows/WideString.h"
 #include "platform/os/windows/Win32.h"
 #include "tests/platform/os/windows/ScratchFolder.h"
@@ -90,6 +92,43 @@ TEST_F(Files, ASaveThatIsRefusedLeavesTheOldFileWhole) {
   EXPECT_EQ(FolderEntries(root_).size(), 2u) << "no temporary file is left behind";
   Save(list, {"new"});
   EXPECT_EQ(ReadBytes(list), "new\r\n");
+}
+
+TEST_F(Files, ASaveWaitsOutAProgramThatHoldsTheFileForAMoment) {
+  // A virus scanner or the search indexer reading the list just written,
+  // sharing it for deletion with no one, or with no one at all.
+  for (const DWORD sharing : {DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE}, DWORD{0}}) {
+    const std::string list = At("FolderLocations.txt");
+    WriteBytes(list, "old\r\n");
+    const HANDLE holder = CreateFileW(Widen(list).c_str(), GENERIC_READ, sharing, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    std::thread scanner([holder] {
+      Sleep(150);
+      CloseHandle(holder);
+    });
+    const std::string error = ErrorOf<EFCreateError>([&] { Save(list, {"new"}); });
+    scanner.join();
+    EXPECT_EQ(error, "") << "sharing " << sharing;
+    EXPECT_EQ(ReadBytes(list), "new\r\n") << "sharing " << sharing;
+    EXPECT_EQ(FolderEntries(root_), std::vector<std::string>{"FolderLocations.txt"});
+  }
+}
+
+TEST_F(Files, WhenTheSystemHasTakenTheOldFileAwayTheNewOneTakesItsName) {
+  // What ReplaceFileW does when it cannot rename the new file: the old one is
+  // already under another name.
+  const auto lostOnTheWay = [](LPCWSTR replaced, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) -> BOOL {
+    MoveFileW(replaced, (std::wstring(replaced) + L".old").c_str());
+    SetLastError(ERROR_UNABLE_TO_MOVE_REPLACEMENT_2);
+    return FALSE;
+  };
+  const std::string list = At("MapNames.txt");
+  WriteBytes(list, "old\r\n");
+  WriteBytes(At("new.tmp"), "new\r\n");
+  EXPECT_TRUE(vark::os::win32::PutInPlace(Widen(At("new.tmp")), Widen(list), true, lostOnTheWay));
+  EXPECT_EQ(ReadBytes(list), "new\r\n");
+  EXPECT_FALSE(FileExists(At("new.tmp")));
 }
 
 TEST_F(Files, ReadErrorsNameTheFullPath) {

@@ -159,4 +159,30 @@ TEST_F(Shell, SaysWhyItCouldNotStart) {
   EXPECT_EQ(ShellErrorText(42), "");
 }
 
+TEST_F(Shell, SaysAPathIsTooLongWhereTheShellWouldSayItIsNotThere) {
+  // The shell takes no path of 260 characters or more, though the files
+  // there are found and read (Wine takes them all).
+  std::string folder = root_;
+  while (folder.size() < 270)
+    folder += "\\Valdor III Tidemark";
+  ASSERT_TRUE(ForceDirectories(folder));
+  WriteBytes(folder + "\\notes.vknothing", "x");
+  WriteBytes(At("notes.vknothing"), "x");
+  struct Case {
+    std::string file, directory;
+  };
+  const Case cases[] = {
+      {folder + "\\notes.vknothing", root_},
+      {At("notes.vknothing"), folder},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(FileExists(c.file));
+    const intptr_t result =
+        ShellExecuteW(nullptr, "open", c.file.c_str(), nullptr, c.directory.c_str(), SW_SHOW);
+    EXPECT_EQ(result, SE_ERR_PNF) << c.file;
+    EXPECT_EQ(ShellErrorText(result), vark::os::SystemErrorText(ERROR_FILENAME_EXCED_RANGE))
+        << c.file;
+  }
+}
+
 }  // namespace
