@@ -14,44 +14,11 @@
 # never while the window idles.
 #
 #   launcher.sh WINDOWS_BUILD NATIVE_BUILD
-#
-# Wine runs in a prefix, wineserver and X server of this test's own
-# (WINDOWS_BUILD/wine-e2e), stopped at the end: opening files and folders
-# leaves Wine's own processes running. The native tree gives the screenshot
-# and pixel tools.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-scripts=$(cd "$here/../../../scripts" && pwd)
-. "$here/../lib.sh"
-. "$here/../launcher_lib.bash"
-. "$scripts/xvfb.sh"  # for lib.sh's clean-up; the X server is wine-run.sh's
-WINDOWS_BUILD=$(cd "${1:?usage: launcher.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
-BUILD=$(cd "${2:?usage: launcher.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
-for tool in xdotool Xvfb "$BUILD/tools/xwin" "$BUILD/tools/pngpixel"; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (make builds the native tools)"; exit 1; }
-done
+. "$here/session.bash" wine-e2e "$@"
 
-STATE=$WINDOWS_BUILD/wine-e2e
-wine_run() { "$scripts/wine-run.sh" "$STATE" "$@"; }
-E2E_TMP=$(mktemp -d)
-trap 'status=$?; wine_run --stop; (exit $status); e2e_cleanup' EXIT
-
-# Windows' name of a path here (Wine shows the root as drive Z:).
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-# The user's name is not ASCII, so every path of the user's carries such
-# characters, as in the Windows unit tests.
-export USER=Jörg
-wine_run --start "$WINDOWS_BUILD/tests/DesktopSession.exe" || { echo "FAIL: no Wine session"; exit 1; }
-export DISPLAY
-DISPLAY=$(cat "$STATE/display")
-DATA="$STATE/prefix/drive_c/users/$USER/AppData/Local/VarkelSoftware/Valdor III Launcher"
-rm -rf "$DATA"
-
-# Every recorder writes to one file; a test takes each record away once read.
-RECORD=$E2E_TMP/record.txt
-export VARK_SHELL_RECORD
-VARK_SHELL_RECORD=$(windows_path "$RECORD")
+# A test takes each record away once read.
 wait_record() {
   for _ in $(seq 100); do
     if [ -f "$RECORD" ]; then

@@ -21,32 +21,7 @@
 #   uia.sh WINDOWS_BUILD NATIVE_BUILD
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
-scripts=$(cd "$here/../../../scripts" && pwd)
-. "$here/../lib.sh"
-. "$here/../launcher_lib.bash"
-. "$scripts/xvfb.sh"  # for lib.sh's clean-up; the X server is wine-run.sh's
-WINDOWS_BUILD=$(cd "${1:?usage: uia.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
-BUILD=$(cd "${2:?usage: uia.sh WINDOWS_BUILD NATIVE_BUILD}" && pwd)
-for tool in xdotool Xvfb "$BUILD/tools/xwin" "$BUILD/tools/pngpixel"; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (make builds the native tools)"; exit 1; }
-done
-
-STATE=$WINDOWS_BUILD/wine-uia
-wine_run() { "$scripts/wine-run.sh" "$STATE" "$@"; }
-E2E_TMP=$(mktemp -d)
-trap 'status=$?; wine_run --stop; (exit $status); e2e_cleanup' EXIT
-windows_path() { printf 'Z:%s' "${1//\//\\}"; }
-
-export USER=Jörg
-wine_run --start "$WINDOWS_BUILD/tests/DesktopSession.exe" || { echo "FAIL: no Wine session"; exit 1; }
-export DISPLAY
-DISPLAY=$(cat "$STATE/display")
-DATA="$STATE/prefix/drive_c/users/$USER/AppData/Local/VarkelSoftware/Valdor III Launcher"
-rm -rf "$DATA"
-
-RECORD=$E2E_TMP/record.txt
-export VARK_SHELL_RECORD
-VARK_SHELL_RECORD=$(windows_path "$RECORD")
+. "$here/session.bash" wine-uia "$@"
 
 # Edition 3 has its game; edition 1, selected at start, has none.
 GAMES=$(cd "$E2E_TMP" && pwd -P)/games

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/backend/PadReading.h"
+#include "tests/platform/backend/PadEventNames.h"
 
 namespace {
 
@@ -16,18 +17,7 @@ using vark::EventKind;
 using vark::PadBit;
 using vark::PadReading;
 using vark::PadSet;
-
-// The events as "+Down" and "-A".
-std::vector<std::string> Names(const std::deque<Event>& events) {
-  static const char* const names[] = {"Up", "Down", "Left", "Right", "A", "B", "Start", "Back"};
-  std::vector<std::string> out;
-  for (const Event& e : events) {
-    std::string name(1, e.kind == EventKind::PadDown ? '+' : '-');
-    name += names[e.pad];
-    out.push_back(name);
-  }
-  return out;
-}
+using vark::testing::PadEventNames;
 
 TEST(PadReading, TheStickHoldsOneDirectionPastHalfAndLetsGoUnderAThird) {
   struct Step {
@@ -55,7 +45,7 @@ TEST(PadReading, TheStickHoldsOneDirectionPastHalfAndLetsGoUnderAThird) {
     std::deque<Event> events;
     pads.Read(0, PadReading{0, s.x, s.y});
     pads.Report(events);
-    EXPECT_EQ(Names(events), s.events);
+    EXPECT_EQ(PadEventNames(events), s.events);
   }
 }
 
@@ -68,21 +58,21 @@ TEST(PadReading, ButtonsOfEveryPadUntilItGoesAway) {
   pads.Read(1, PadReading{PadBit(pbDown), 0, 30000});
   pads.Read(2, PadReading{static_cast<uint16_t>(PadBit(pbA) | PadBit(pbStart)), 0, 0});
   pads.Report(events);
-  EXPECT_EQ(Names(events), (std::vector<std::string>{"+Down", "+A", "+Start"}));
+  EXPECT_EQ(PadEventNames(events), (std::vector<std::string>{"+Down", "+A", "+Start"}));
   events.clear();
   // A button stays down while any pad holds it; releases come before presses.
   pads.Read(1, PadReading{PadBit(pbA), 0, 0});
   pads.Read(2, PadReading{PadBit(pbB), 0, 0});
   pads.Report(events);
-  EXPECT_EQ(Names(events), (std::vector<std::string>{"-Down", "-Start", "+B"}));
+  EXPECT_EQ(PadEventNames(events), (std::vector<std::string>{"-Down", "-Start", "+B"}));
   events.clear();
   pads.Remove(1);  // unplugged while holding A
   pads.Report(events);
-  EXPECT_EQ(Names(events), std::vector<std::string>{"-A"});
+  EXPECT_EQ(PadEventNames(events), std::vector<std::string>{"-A"});
   events.clear();
   pads.ReleaseAll();  // no longer read (the program went to the background)
   pads.Report(events);
-  EXPECT_EQ(Names(events), std::vector<std::string>{"-B"});
+  EXPECT_EQ(PadEventNames(events), std::vector<std::string>{"-B"});
   EXPECT_EQ(pads.Reported(), 0);
   events.clear();
   // Read again, or newly connected: what it holds already presses nothing
@@ -93,11 +83,11 @@ TEST(PadReading, ButtonsOfEveryPadUntilItGoesAway) {
   pads.Read(2, PadReading{PadBit(pbB), 0, 0});
   pads.Read(3, PadReading{0, 0, 0});
   pads.Report(events);
-  EXPECT_TRUE(events.empty()) << Names(events).front();
+  EXPECT_TRUE(events.empty()) << PadEventNames(events).front();
   pads.Read(2, PadReading{0, 0, -30000});
   pads.Read(3, PadReading{PadBit(pbA), 0, 0});
   pads.Report(events);
-  EXPECT_EQ(Names(events), (std::vector<std::string>{"+Up", "+A"}));
+  EXPECT_EQ(PadEventNames(events), (std::vector<std::string>{"+Up", "+A"}));
 }
 
 }  // namespace

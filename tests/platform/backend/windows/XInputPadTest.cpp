@@ -9,11 +9,13 @@
 #include <vector>
 
 #include "platform/backend/windows/XInputPad.h"
+#include "tests/platform/backend/PadEventNames.h"
 
 namespace {
 
 using vark::Event;
 using vark::EventKind;
+using vark::testing::PadEventNames;
 using vark::win32::XInputPad;
 
 struct PadState {
@@ -22,17 +24,6 @@ struct PadState {
   SHORT lx = 0, ly = 0;
   DWORD packet = 0;
 };
-
-std::vector<std::string> Names(const std::deque<Event>& events) {
-  static const char* const names[] = {"Up", "Down", "Left", "Right", "A", "B", "Start", "Back"};
-  std::vector<std::string> out;
-  for (const Event& e : events) {
-    std::string name(1, e.kind == EventKind::PadDown ? '+' : '-');
-    name += names[e.pad];
-    out.push_back(name);
-  }
-  return out;
-}
 
 TEST(XInputPad, StatesOfSlotOneAsEventsAskingOnlyWhileAPadIsKnown) {
   struct Step {
@@ -119,7 +110,7 @@ TEST(XInputPad, StatesOfSlotOneAsEventsAskingOnlyWhileAPadIsKnown) {
     if (s.deviceChange) pads.DevicesChanged(s.at);
     std::deque<Event> events;
     const int wait = pads.Update(s.active, s.at, events);
-    EXPECT_EQ(Names(events), s.events);
+    EXPECT_EQ(PadEventNames(events), s.events);
     EXPECT_EQ(asked, s.asked);
     EXPECT_EQ(wait, s.wait);
   }
