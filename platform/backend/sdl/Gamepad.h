@@ -33,7 +33,7 @@ typedef struct _SDL_GameController SDL_GameController;
 
 namespace vark::sdl {
 
-class Gamepads : public WaitSource {
+class Gamepads final : public WaitSource {
  public:
   // Opens SDL's game controller subsystem (after the video one); without it,
   // or without the device folder, there are simply no pads or no wake-ups
