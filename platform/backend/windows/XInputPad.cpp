@@ -28,21 +28,19 @@ XInputPad::XInputPad(GetState getState) : getState_(std::move(getState)) {}
 
 XInputPad::~XInputPad() {
   if (notification_ != nullptr) UnregisterDeviceNotification(notification_);
-  if (library_ != nullptr) FreeLibrary(library_);
 }
 
 std::unique_ptr<XInputPad> XInputPad::Load() {
-  HMODULE library = LoadLibraryExW(L"xinput1_4.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  // Loaded once and never freed: XInput runs a thread of its own in the
+  // library, and unloading it under that thread crashes the process (Wine's
+  // does, at once).
+  static const HMODULE library =
+      LoadLibraryExW(L"xinput1_4.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (library == nullptr) return nullptr;
   auto get = reinterpret_cast<GetStateFunction>(
       reinterpret_cast<void*>(GetProcAddress(library, "XInputGetState")));
-  if (get == nullptr) {
-    FreeLibrary(library);
-    return nullptr;
-  }
-  auto pad = std::make_unique<XInputPad>(get);
-  pad->library_ = library;
-  return pad;
+  if (get == nullptr) return nullptr;
+  return std::make_unique<XInputPad>(get);
 }
 
 void XInputPad::Listen(HWND window) {

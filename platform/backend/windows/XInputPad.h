@@ -62,7 +62,6 @@ class XInputPad {
   void Look();
 
   GetState getState_;
-  HMODULE library_ = nullptr;
   HDEVNOTIFY notification_ = nullptr;
   bool connected_[kSlots] = {};
   DWORD packet_[kSlots] = {};  // the state's number at the last reading

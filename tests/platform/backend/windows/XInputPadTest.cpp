@@ -116,4 +116,15 @@ TEST(XInputPad, StatesOfSlotOneAsEventsAskingOnlyWhileAPadIsKnown) {
   }
 }
 
+// The system's XInput runs a thread inside its library once asked: the
+// library must stay loaded after the reader goes, or that thread crashes.
+TEST(XInputPad, TheLibraryStaysLoadedAfterTheReaderGoes) {
+  auto pad = XInputPad::Load();
+  ASSERT_NE(pad, nullptr);
+  std::deque<Event> events;
+  pad->Update(true, 0, events);
+  pad.reset();
+  EXPECT_NE(GetModuleHandleW(L"xinput1_4.dll"), nullptr);
+}
+
 }  // namespace
