@@ -20,6 +20,7 @@
 #include "platform/ui/Shape.h"
 #include "platform/ui/Timer.h"
 #include "tests/app/LaunchActionsTestSupport.h"
+#include "tests/common/linux/VirtualXboxPad.h"
 
 namespace {
 
@@ -30,16 +31,7 @@ using vark::test::Record;
 class VirtualPad {
  public:
   VirtualPad() {
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    desc.axis_mask = (1u << SDL_CONTROLLER_AXIS_MAX) - 1;
-    desc.button_mask = (1u << SDL_CONTROLLER_BUTTON_MAX) - 1;
-    desc.vendor_id = 0x045e;
-    desc.product_id = 0x028e;
-    desc.name = "Virtual pad";
+    SDL_VirtualJoystickDesc desc = VirtualXboxPadDesc();
     index_ = SDL_JoystickAttachVirtualEx(&desc);
     if (index_ >= 0) joystick_ = SDL_JoystickOpen(index_);
   }
